@@ -1,0 +1,110 @@
+#include "controls.h"
+
+#include "controltable.h"
+#include "label.h"
+#include "listbox.h"
+#include "scaledstyle.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The layout was drawn for text of about this size; any larger and the
+// longest check box ("０～９のぜんぶのだん") no longer fits at its scale.
+constexpr int DefaultFontPixels = 11;
+
+QFont japaneseFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI")});
+    font.setPixelSize(DefaultFontPixels);
+    return font;
+}
+
+QString nameOf(const ControlRow &row)
+{
+    static constexpr const char *KindNames[] = {"Button", "CheckBox", "RadioButton", "Label", "ListBox"};
+    return QLatin1String(KindNames[static_cast<int>(row.kind)]) + QString::number(row.number);
+}
+
+QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
+{
+    const QString text = QString::fromUtf8(row.text);
+    switch (row.kind) {
+    case ControlKind::PushButton: {
+        auto *button = new QPushButton(text, window);
+        button->setAutoDefault(false);
+        return controls.Button[row.number] = button;
+    }
+    case ControlKind::CheckBox: {
+        auto *box = new QCheckBox(text, window);
+        box->setChecked(row.initiallyOn);
+        return controls.CheckBox[row.number] = box;
+    }
+    case ControlKind::RadioButton: {
+        auto *radio = new QRadioButton(text, window);
+        radio->setChecked(row.initiallyOn);
+        return controls.RadioButton[row.number] = radio;
+    }
+    case ControlKind::Label: {
+        return controls.Label[row.number] = new Label(text, window);
+    }
+    case ControlKind::ListBox: {
+        auto *list = new ListBox(window);
+        list->addItems(text.split(QLatin1Char('\n')));
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideNone);
+        if (row.initiallyOn)
+            list->setItemIndex(0);
+        return controls.ListBox1 = list;
+    }
+    }
+    return nullptr;
+}
+
+void applyLook(QWidget *control, const Look &look, QStyle *style)
+{
+    control->setStyle(style);
+    ScaledStyle::setFocusHighlight(control, look.focusHighlight);
+    if (look.textColour != 0) {
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::WindowText, QColor::fromRgb(look.textColour));
+        control->setPalette(palette);
+    }
+}
+
+QFont unscaledFont(const QWidget *window, const Look &look)
+{
+    QFont font = window->font();
+    if (look.fontPixels != 0)
+        font.setPixelSize(look.fontPixels);
+    font.setBold(look.bold);
+    return font;
+}
+
+} // namespace
+
+Controls buildControls(QWidget *window, QStyle *style)
+{
+    window->setFont(japaneseFont());
+    Controls controls;
+    std::vector<std::pair<int, QWidget *>> focusChain;
+    for (const ControlRow &row : ControlTable) {
+        QWidget *control = create(row, window, controls);
+        control->setObjectName(nameOf(row));
+        applyLook(control, row.look, style);
+        placeScaled(control, row.placement, unscaledFont(window, row.look));
+        if (row.focusOrder > 0)
+            focusChain.emplace_back(row.focusOrder, control);
+    }
+    std::sort(focusChain.begin(), focusChain.end());
+    for (std::size_t i = 1; i < focusChain.size(); ++i)
+        QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
+    return controls;
+}

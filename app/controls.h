@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+
+class Label;
+class ListBox;
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+class QStyle;
+class QWidget;
+
+// The main window's controls by kind, indexed by their number
+// (CheckBox[13] is "CheckBox13"); index 0 is unused.
+struct Controls {
+    std::array<QPushButton *, 4> Button{};
+    std::array<QCheckBox *, 14> CheckBox{};
+    std::array<QRadioButton *, 4> RadioButton{};
+    std::array<::Label *, 5> Label{};
+    ListBox *ListBox1 = nullptr;
+};
+
+// Gives the window its Japanese font, then creates every control of the
+// table in order as its child, initial state applied and tab order set.
+Controls buildControls(QWidget *window, QStyle *style);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QListWidget>
+
+// A list with exactly one selected item at all times: no click, modifier
+// or key can leave it without a selection.
+class ListBox : public QListWidget {
+    Q_OBJECT
+
+public:
+    explicit ListBox(QWidget *parent);
+
+    int itemIndex() const;
+    void setItemIndex(int row);
+
+signals:
+    void changed();
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+                                                         const QEvent *event) const override;
+
+private:
+    void onSelectionChanged();
+
+    int lastIndex = -1;
+};
