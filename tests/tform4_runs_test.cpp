@@ -1,0 +1,126 @@
+#include "tform4.h"
+
+#include "listbox.h"
+#include "timer.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+// Runs driven through the real controls; the timer's tick is fired
+// directly instead of waiting seconds for it.
+class WindowRunTest : public testing::Test {
+protected:
+    WindowRunTest()
+    {
+        form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+
+    template <typename T = QWidget>
+    T *control(const char *name)
+    {
+        return form.findChild<T *>(QString::fromLatin1(name));
+    }
+
+    void click(const char *name) { QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(5, 10)); }
+    void tick() { emit timer()->tick(); }
+    Timer *timer() { return form.findChild<Timer *>("Timer1"); }
+
+    std::array<QString, 3> labels()
+    {
+        return {control<QLabel>("Label1")->text(), control<QLabel>("Label3")->text(), control<QLabel>("Label4")->text()};
+    }
+
+    TForm4 form;
+};
+
+using Labels = std::array<QString, 3>;
+
+TEST_F(WindowRunTest, TimedRunWithRecitation)
+{
+    click("CheckBox11");
+    click("Button1");
+    EXPECT_EQ(labels(), (Labels{"１×１", "", "いんいちが"}));
+    EXPECT_TRUE(timer()->isEnabled());
+    EXPECT_EQ(timer()->interval(), 1000);
+    tick();
+    EXPECT_EQ(labels(), (Labels{"１×１", "１", "いんいちが　いち"}));
+    tick();
+    EXPECT_EQ(labels(), (Labels{"１×２", "", "いんにが"}));
+    EXPECT_EQ(control<QLabel>("Label2")->text(), "＝");
+}
+
+TEST_F(WindowRunTest, TimedRunUsesTheChosenInterval)
+{
+    control<ListBox>("ListBox1")->setItemIndex(3);
+    click("Button1");
+    EXPECT_EQ(timer()->interval(), 4000);
+    EXPECT_GT(timer()->remainingTime(), 3900);
+}
+
+TEST_F(WindowRunTest, SteppedRunOfOneRowDescendingToItsFinish)
+{
+    click("CheckBox3");
+    click("CheckBox11");
+    click("RadioButton2");
+    click("Button3");
+    EXPECT_EQ(labels(), (Labels{"３×９", "", "さんく"}));
+    EXPECT_FALSE(timer()->isEnabled());
+    click("Button3");
+    EXPECT_EQ(labels(), (Labels{"３×９", "２７", "さんく　にじゅうしち"}));
+    click("Button3");
+    EXPECT_EQ(labels(), (Labels{"３×８", "", "さんぱ"}));
+    for (int press = 4; press <= 18; ++press)
+        click("Button3");
+    EXPECT_EQ(labels(), (Labels{"３×１", "３", "さんいちが　さん"}));
+    click("Button3");
+    EXPECT_EQ(labels(), (Labels{"３×１", "３", "ぜんぶ　おしまいです"}));
+    EXPECT_FALSE(timer()->isEnabled());
+    click("Button3");
+    EXPECT_EQ(labels(), (Labels{"３×９", "", "さんく"}));
+}
+
+TEST_F(WindowRunTest, KeyboardPressesStepTheRun)
+{
+    control("Button3")->setFocus();
+    QTest::keyClick(control("Button3"), Qt::Key_Space);
+    QTest::keyClick(control("Button3"), Qt::Key_Space);
+    EXPECT_EQ(labels(), (Labels{"１×１", "１", ""}));
+}
+
+TEST_F(WindowRunTest, ShuffledRunHoldsEveryFactOnce)
+{
+    click("RadioButton3");
+    click("CheckBox12");
+    click("Button3");
+    QStringList seen;
+    for (int fact = 0; fact < 90; ++fact) {
+        seen << labels()[0];
+        click("Button3");
+        click("Button3");
+    }
+    EXPECT_EQ(labels()[2], "ぜんぶ　おしまいです");
+    seen.removeDuplicates();
+    EXPECT_EQ(seen.size(), 90);
+}
+
+TEST_F(WindowRunTest, StepButtonInterruptsATimedRun)
+{
+    click("Button1");
+    tick();
+    tick();
+    click("Button3");
+    EXPECT_EQ(labels(), (Labels{"１×１", "", ""}));
+    EXPECT_FALSE(timer()->isEnabled());
+}
+
+} // namespace
