@@ -2,6 +2,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -60,6 +61,33 @@ TEST_F(TimerTest, EnablingStartsAFullCountdown)
     EXPECT_EQ(timer.remainingTime(), -1) << "a disabled timer must stay off";
     timer.setEnabled(true);
     EXPECT_GT(timer.remainingTime(), 1900);
+}
+
+// A handler that restarts the countdown (as showing a question does) must
+// not lengthen the step by its own running time.
+TEST_F(TimerTest, RestartDuringATickCountsFromTheTicksDueTime)
+{
+    constexpr int Interval = 200;
+    constexpr int HandlerMilliseconds = 50;
+    int remainingAfterRestart = -2;
+    QObject::connect(&timer, &Timer::tick, &owner, [&] {
+        QThread::msleep(HandlerMilliseconds);
+        timer.setEnabled(false);
+        timer.setEnabled(true);
+        remainingAfterRestart = timer.remainingTime();
+    });
+    timer.setInterval(Interval);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return remainingAfterRestart != -2; }, 5000));
+    EXPECT_GE(remainingAfterRestart, 0);
+    EXPECT_LE(remainingAfterRestart, Interval - HandlerMilliseconds + 1);
+}
+
+TEST_F(TimerTest, RestartOutsideATickStartsFromNow)
+{
+    letTimePass(100);
+    timer.setEnabled(false);
+    timer.setEnabled(true);
+    EXPECT_GT(timer.remainingTime(), 900);
 }
 
 TEST_F(TimerTest, ZeroIntervalNeverTicks)

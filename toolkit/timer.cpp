@@ -1,13 +1,28 @@
 #include "timer.h"
 
+#include <QTimer>
+
+#include <algorithm>
+
+using std::chrono::ceil;
+using Milliseconds = std::chrono::milliseconds;
+
 Timer::Timer(QObject *parent)
     : QObject(parent)
     , timer(new QTimer(this))
 {
     // A coarse timer may fire up to 5 % late; a step of a drill must not.
     timer->setTimerType(Qt::PreciseTimer);
-    connect(timer, &QTimer::timeout, this, &Timer::tick);
+    timer->setSingleShot(true);
+    connect(timer, &QTimer::timeout, this, &Timer::onTimeout);
     restart();
+}
+
+int Timer::remainingTime() const
+{
+    if (!running())
+        return -1;
+    return static_cast<int>(std::max<Milliseconds::rep>(0, ceil<Milliseconds>(due - Clock::now()).count()));
 }
 
 void Timer::setEnabled(bool value)
@@ -22,15 +37,39 @@ void Timer::setEnabled(bool value)
 // already has, which would stretch the step in progress.
 void Timer::setInterval(int value)
 {
-    if (value == milliseconds)
+    if (value == intervalMs)
         return;
-    milliseconds = value;
+    intervalMs = value;
     restart();
 }
 
 void Timer::restart()
 {
     timer->stop();
-    if (enabled && milliseconds > 0)
-        timer->start(milliseconds);
+    if (!running())
+        return;
+    due = (inTick ? tickDue : Clock::now()) + Milliseconds(intervalMs);
+    arm();
+}
+
+void Timer::arm()
+{
+    // Rounded down: the event loop wakes up to a millisecond after the time
+    // asked for, so a tick lands within about a millisecond of its due time
+    // on either side, instead of always late.
+    const auto left = std::chrono::floor<Milliseconds>(due - Clock::now()).count();
+    timer->start(static_cast<int>(std::max<decltype(left)>(0, left)));
+}
+
+void Timer::onTimeout()
+{
+    const Clock::time_point now = Clock::now();
+    // After a suspend or a long stall, carry on from now instead of
+    // delivering every missed tick in a burst.
+    tickDue = now - due > Milliseconds(intervalMs) ? now : due;
+    due = tickDue + Milliseconds(intervalMs);
+    arm();
+    inTick = true;
+    emit tick();
+    inTick = false;
 }

@@ -1,0 +1,178 @@
+#!/usr/bin/python3
+"""Measures Pimbola against the baseline window from outside both processes.
+
+Run under an X server of its own (bench/run does this):
+    measure.py PROGRAM BASELINE RUNS
+
+Start-up is the time from spawning the process to the first paint of its
+mapped window, as the X server sees it through the DAMAGE extension; memory
+is the peak resident set once the window is shown; idle CPU is what the
+process and its threads use in ten quiet seconds after start-up. Step timing
+follows a real timed run at one second per step and compares every change of
+the three big labels with the run's ideal timeline.
+"""
+import os
+import select
+import statistics
+import subprocess
+import sys
+import time
+
+from Xlib import X, display
+from Xlib.ext import damage, xtest
+
+IDLE_SECONDS = 10
+STEP_MS = 1000
+ENTRIES = 10  # row 2 with ×0
+LABEL_BAND = (32, 115)  # the window rows the expression, answer and recitation cover
+
+
+class Screen:
+    """Map and damage events of the whole X screen, stamped on arrival."""
+
+    def __init__(self):
+        self.display = display.Display()
+        self.root = self.display.screen().root
+        self.display.damage_query_version()
+        self.root.change_attributes(event_mask=X.SubstructureNotifyMask)
+        self.root.damage_create(damage.DamageReportRawRectangles)
+        self.display.sync()
+
+    def events(self, until):
+        while True:
+            if not self.display.pending_events():
+                left = until - time.monotonic()
+                if left <= 0:
+                    return
+                select.select([self.display.fileno()], [], [], left)
+            while self.display.pending_events():
+                yield time.monotonic(), self.display.next_event()
+
+    def drain(self):
+        for _ in self.events(time.monotonic()):
+            pass
+
+
+def is_damage(event):
+    return type(event).__name__ == 'DamageNotify'
+
+
+def start(screen, program):
+    """Starts the program; returns the process, its window and the ms to first paint."""
+    screen.drain()
+    spawned = time.monotonic()
+    process = subprocess.Popen([program], stderr=subprocess.DEVNULL)
+    window = None
+    for stamp, event in screen.events(spawned + 20):
+        if event.type == X.MapNotify and window is None:
+            window = event.window
+        elif window is not None and is_damage(event):
+            return process, window, (stamp - spawned) * 1000
+    process.kill()
+    sys.exit(f'{program} showed no painted window')
+
+
+def cpu_seconds(pid):
+    total = 0
+    for task in os.listdir(f'/proc/{pid}/task'):
+        with open(f'/proc/{pid}/task/{task}/schedstat') as stat:
+            total += int(stat.read().split()[0])
+    return total / 1e9
+
+
+def peak_rss_kib(pid):
+    with open(f'/proc/{pid}/status') as status:
+        for line in status:
+            if line.startswith('VmHWM:'):
+                return int(line.split()[1])
+    return 0
+
+
+def measure_once(screen, program):
+    process, _, startup_ms = start(screen, program)
+    time.sleep(1)
+    peak = peak_rss_kib(process.pid)
+    before = cpu_seconds(process.pid)
+    time.sleep(IDLE_SECONDS)
+    idle = (cpu_seconds(process.pid) - before) / IDLE_SECONDS * 100
+    process.kill()
+    process.wait()
+    return startup_ms, peak, idle
+
+
+def click(screen, window, x, y):
+    """Clicks at a point of the window; returns when the server has the release."""
+    origin = window.translate_coords(screen.root, 0, 0)
+    xtest.fake_input(screen.display, X.MotionNotify, x=x - origin.x, y=y - origin.y)
+    xtest.fake_input(screen.display, X.ButtonPress, 1)
+    xtest.fake_input(screen.display, X.ButtonRelease, 1)
+    screen.display.sync()
+    return time.monotonic()
+
+
+def step_timing(screen, program):
+    """Label changes of a timed run against its ideal timeline, in ms."""
+    process, window, _ = start(screen, program)
+    time.sleep(0.5)
+    origin = window.translate_coords(screen.root, 0, 0)
+    top, bottom = -origin.y + LABEL_BAND[0], -origin.y + LABEL_BAND[1]
+    for x, y in ((188, 149), (36, 445), (188, 445)):  # row 2, ×0, recitation
+        click(screen, window, x, y)
+        time.sleep(0.2)
+    time.sleep(0.5)
+    screen.drain()
+    clicked = click(screen, window, 295, 507)  # タイマーで
+
+    changes = []
+    expected = 2 * ENTRIES  # every answer and question after the first, then the finish
+    for stamp, event in screen.events(time.monotonic() + (expected + 3) * STEP_MS / 1000):
+        if not is_damage(event) or not top <= event.area.y < bottom:
+            continue
+        if changes and stamp - changes[-1] < 0.2:
+            continue  # one repaint can arrive as several rectangles
+        changes.append(stamp)
+        if len(changes) == expected + 1:
+            break
+    process.kill()
+    process.wait()
+    if len(changes) != expected + 1:
+        sys.exit(f'saw {len(changes)} label changes, expected {expected + 1}')
+    # The run starts at the click; every change is due a whole number of steps later.
+    errors = [(t - clicked) * 1000 - i * STEP_MS for i, t in enumerate(changes)]
+    return errors
+
+
+def main():
+    program, baseline, runs = sys.argv[1], sys.argv[2], max(1, int(sys.argv[3]))
+    screen = Screen()
+    results = {program: [], baseline: []}
+    errors = step_timing(screen, program)
+    for run in range(runs):
+        for binary in (program, baseline):
+            results[binary].append(measure_once(screen, binary))
+        print(f'run {run + 1} of {runs} done', file=sys.stderr)
+
+    def median(binary, column):
+        return statistics.median(r[column] for r in results[binary])
+
+    print(f'\nMedians of {runs} alternating runs\n')
+    print(f'{"":32}{"program":>12}{"baseline":>12}{"ratio":>8}')
+    for name, column, unit in (('start-up to first paint', 0, 'ms'), ('peak resident memory', 1, 'MiB'),
+                               (f'CPU in {IDLE_SECONDS} s idle', 2, '%')):
+        mine, floor = median(program, column), median(baseline, column)
+        if unit == 'MiB':
+            mine, floor = mine / 1024, floor / 1024
+        ratio = f'{mine / floor:.2f}' if floor else '-'
+        print(f'{name + " (" + unit + ")":32}{mine:12.3f}{floor:12.3f}{ratio:>8}')
+
+    # The run's timeline counts from the moment its first question is shown.
+    steps = [abs(e - errors[0]) for e in errors[1:]]
+    print(f'\nTimed run, {ENTRIES} entries at {STEP_MS} ms a step: {len(errors) - 1} steps after the first question')
+    print(f'{"first question after the click (ms)":40}{errors[0]:8.2f}')
+    print(f'{"step error median (ms)":40}{statistics.median(steps):8.2f}')
+    print(f'{"step error worst (ms)":40}{max(steps):8.2f}')
+    print(f'{"drift, first question to finish (ms)":40}{errors[-1] - errors[0]:8.2f}')
+
+
+if __name__ == '__main__':
+    main()
