@@ -6,8 +6,24 @@
 #include "timer.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QIcon>
 #include <QPushButton>
 #include <QRadioButton>
+
+namespace {
+
+// Every size the build drew from the program's SVG.
+QIcon programIcon()
+{
+    const QDir drawn(QStringLiteral(":/icons"));
+    QIcon icon;
+    for (const QString &file : drawn.entryList())
+        icon.addFile(drawn.filePath(file));
+    return icon;
+}
+
+} // namespace
 
 TForm4::TForm4(SeedSource seeds)
     : style(new ScaledStyle(this))
@@ -17,6 +33,7 @@ TForm4::TForm4(SeedSource seeds)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Pimbola"));
+    setWindowIcon(programIcon());
     setStyle(style);
     setFixedSize(393, 635);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -95,6 +95,15 @@ TEST_F(TForm4Test, WindowIsFixedAtItsClientSize)
     EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "the window must not be resizable";
 }
 
+TEST_F(TForm4Test, WindowShowsTheProgramsIcon)
+{
+    const QImage icon = form.windowIcon().pixmap(64, 64).toImage();
+    ASSERT_FALSE(icon.isNull()) << "the SVG icon engine did not draw the icon";
+    EXPECT_EQ(icon.size(), QSize(64, 64));
+    EXPECT_EQ(icon.pixelColor(32, 8), QColor(0x2f, 0x6b, 0x4f)) << "the board's green";
+    EXPECT_EQ(icon.pixelColor(1, 1).alpha(), 0) << "rounded corners";
+}
+
 TEST_F(TForm4Test, ControlsInCreationOrderWithNameKindAndText)
 {
     std::vector<QWidget *> created;

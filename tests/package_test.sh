@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the .deb from a built tree, checks its control data and file list,
+# unpacks it into a throwaway root and validates what it would install.
+#   package_test.sh BUILD_DIR APP_ID
+set -euo pipefail
+build=$1
+app=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cpack --config "$build/CPackConfig.cmake" -B "$work" >/dev/null
+deb=$(ls "$work"/*.deb)
+echo "built $(basename "$deb")"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
+    [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
+done
+[[ $(dpkg-deb -f "$deb" Recommends) == *fonts-noto-cjk* ]] || fail "a Japanese font is not recommended"
+
+files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
+for path in ./usr/bin/pimbola \
+            "./usr/share/applications/$app.desktop" \
+            "./usr/share/metainfo/$app.metainfo.xml" \
+            "./usr/share/icons/hicolor/scalable/apps/$app.svg"; do
+    grep -qxF "$path" <<<"$files" || fail "$path is not in the package"
+done
+
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+[ -x "$root/usr/bin/pimbola" ] || fail "the program is not executable"
+desktop-file-validate "$root/usr/share/applications/$app.desktop"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" >/dev/null
+grep -qx "Icon=$app" "$root/usr/share/applications/$app.desktop" || fail "the menu entry names another icon"
+echo "package: dependencies declared, files in place, desktop entry and metadata valid"
