@@ -10,6 +10,9 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -33,12 +36,20 @@ TForm4::TForm4(SeedSource seeds)
 {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Pimbola"));
-    setWindowIcon(programIcon());
     setStyle(style);
     setFixedSize(393, 635);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     FormCreate();
     connectHandlers();
+}
+
+// The icon is not needed for the window to appear: decoding it and handing
+// it to the window system after the first paint shortens the child's wait.
+void TForm4::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (std::exchange(iconPending, false))
+        QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
 }
 
 // Closing ends the program; no tick may reach a half-closed window.

@@ -21,6 +21,7 @@ public:
     const RunStepper &run() const { return stepper; }
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -52,4 +53,5 @@ private:
     const Controls ui;
     Timer *const Timer1;
     RunStepper stepper;
+    bool iconPending = true;
 };

@@ -95,8 +95,10 @@ TEST_F(TForm4Test, WindowIsFixedAtItsClientSize)
     EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "the window must not be resizable";
 }
 
-TEST_F(TForm4Test, WindowShowsTheProgramsIcon)
+TEST_F(TForm4Test, WindowShowsTheProgramsIconOnceShown)
 {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.windowIcon().isNull(); }, 5000));
     const QImage icon = form.windowIcon().pixmap(64, 64).toImage();
     ASSERT_FALSE(icon.isNull()) << "the SVG icon engine did not draw the icon";
     EXPECT_EQ(icon.size(), QSize(64, 64));
