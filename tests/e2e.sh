@@ -16,7 +16,7 @@ for _ in $(seq 100); do
     window=$(xdotool search --onlyvisible --name '^Pimbola$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
     sleep 0.1
 done
-[ -n "$window" ] || { echo "no Pimbola window appeared" >&2; exit 1; }
+[ -n "$window" ] || { echo "no Pimbola window appeared" >&2; cat "$errors" >&2; exit 1; }
 
 # Points inside controls, in the window's client coordinates.
 click() {
