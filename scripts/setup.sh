@@ -1,7 +1,7 @@
 # Shared by ./run and ./test: installs what is missing and builds.
 
 RUN_PACKAGES=(cmake make g++ qt6-base-dev qt6-svg-dev fonts-noto-cjk)
-TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool x11-utils python3-xlib dbus at-spi2-core
+TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool python3-xlib dbus at-spi2-core
     desktop-file-utils appstream dpkg-dev)
 
 # Installs the missing packages as root; otherwise says how and stops.
