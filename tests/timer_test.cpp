@@ -2,11 +2,17 @@
 
 #include <QSignalSpy>
 #include <QTest>
-#include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 class TimerTest : public testing::Test {
 protected:
@@ -63,23 +69,70 @@ TEST_F(TimerTest, EnablingStartsAFullCountdown)
     EXPECT_GT(timer.remainingTime(), 1900);
 }
 
-// A handler that restarts the countdown (as showing a question does) must
-// not lengthen the step by its own running time.
-TEST_F(TimerTest, RestartDuringATickCountsFromTheTicksDueTime)
+// Blocks the event loop from shortly before a tick is due until well after,
+// as a busy machine or another slow handler does.
+void stallAround(QObject *context, milliseconds due, milliseconds lateness)
 {
-    constexpr int Interval = 200;
-    constexpr int HandlerMilliseconds = 50;
-    int remainingAfterRestart = -2;
+    const milliseconds lead{50};
+    QTimer::singleShot(due - lead, Qt::PreciseTimer, context,
+                       [stall = lead + lateness] { std::this_thread::sleep_for(stall); });
+}
+
+// Showing a question restarts the countdown inside a tick; when that tick
+// came late, the question must still stay one whole interval.
+TEST_F(TimerTest, RestartInsideALateTickGivesAFullInterval)
+{
+    constexpr milliseconds Interval{200};
+    Clock::time_point restartedAt;
+    Clock::time_point nextTickAt;
+    int ticks = 0;
     QObject::connect(&timer, &Timer::tick, &owner, [&] {
-        QThread::msleep(HandlerMilliseconds);
-        timer.setEnabled(false);
-        timer.setEnabled(true);
-        remainingAfterRestart = timer.remainingTime();
+        if (++ticks == 1) {
+            restartedAt = Clock::now();
+            timer.setEnabled(false);
+            timer.setEnabled(true);
+        } else if (ticks == 2) {
+            nextTickAt = Clock::now();
+        }
+    });
+    const Clock::time_point started = Clock::now();
+    timer.setInterval(static_cast<int>(Interval.count()));
+    stallAround(&owner, Interval, milliseconds(150));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 5000));
+    ASSERT_GE(restartedAt - started, Interval + milliseconds(100)) << "the first tick should have come late";
+    EXPECT_GE(nextTickAt - restartedAt, Interval);
+}
+
+// An answer waits with no restart: a handler's running time must not push
+// the next tick back.
+TEST_F(TimerTest, TicksWithoutChangesKeepToTheirDeadlines)
+{
+    constexpr int Interval = 300;
+    constexpr milliseconds HandlerTime{50};
+    int remainingAfterHandler = -2;
+    QObject::connect(&timer, &Timer::tick, &owner, [&] {
+        std::this_thread::sleep_for(HandlerTime);
+        remainingAfterHandler = timer.remainingTime();
     });
     timer.setInterval(Interval);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return remainingAfterRestart != -2; }, 5000));
-    EXPECT_GE(remainingAfterRestart, 0);
-    EXPECT_LE(remainingAfterRestart, Interval - HandlerMilliseconds + 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return remainingAfterHandler != -2; }, 5000));
+    EXPECT_LE(remainingAfterHandler, Interval - HandlerTime.count() + 1);
+}
+
+// After a stall of several intervals the timer carries on from the late tick
+// instead of delivering the missed ones in a burst.
+TEST_F(TimerTest, AfterAStallTheNextTickIsOneIntervalAway)
+{
+    constexpr int Interval = 100;
+    int remainingInFirstTick = -2;
+    QObject::connect(&timer, &Timer::tick, &owner, [&] {
+        if (remainingInFirstTick == -2)
+            remainingInFirstTick = timer.remainingTime();
+    });
+    timer.setInterval(Interval);
+    stallAround(&owner, milliseconds(Interval), milliseconds(3 * Interval));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return remainingInFirstTick != -2; }, 5000));
+    EXPECT_GE(remainingInFirstTick, Interval - 10);
 }
 
 TEST_F(TimerTest, RestartOutsideATickStartsFromNow)

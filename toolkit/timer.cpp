@@ -48,16 +48,15 @@ void Timer::restart()
     timer->stop();
     if (!running())
         return;
-    due = (inTick ? tickDue : Clock::now()) + Milliseconds(intervalMs);
+    due = Clock::now() + Milliseconds(intervalMs);
     arm();
 }
 
 void Timer::arm()
 {
-    // Rounded down: the event loop wakes up to a millisecond after the time
-    // asked for, so a tick lands within about a millisecond of its due time
-    // on either side, instead of always late.
-    const auto left = std::chrono::floor<Milliseconds>(due - Clock::now()).count();
+    // Rounded up: QTimer counts whole milliseconds, and a tick must never come
+    // before its due time, or a question would stay less than an interval.
+    const auto left = ceil<Milliseconds>(due - Clock::now()).count();
     timer->start(static_cast<int>(std::max<decltype(left)>(0, left)));
 }
 
@@ -66,10 +65,7 @@ void Timer::onTimeout()
     const Clock::time_point now = Clock::now();
     // After a suspend or a long stall, carry on from now instead of
     // delivering every missed tick in a burst.
-    tickDue = now - due > Milliseconds(intervalMs) ? now : due;
-    due = tickDue + Milliseconds(intervalMs);
+    due = (now - due > Milliseconds(intervalMs) ? now : due) + Milliseconds(intervalMs);
     arm();
-    inTick = true;
     emit tick();
-    inTick = false;
 }

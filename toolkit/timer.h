@@ -9,9 +9,10 @@ class QTimer;
 // A periodic timer whose settings restart the countdown only when they
 // really change. Defaults: enabled, 1000 ms.
 //
-// Ticks keep to absolute deadlines, so they never drift, and a restart made
-// while a tick is being handled counts from that tick's due time: the
-// handler's own latency does not stretch the next step.
+// A change of a setting starts a full countdown from the moment of the call,
+// also inside a tick handler: whatever was shown then stays one whole
+// interval, even when the tick itself came late. Ticks with no change in
+// between keep to absolute deadlines, so a waiting answer does not drift.
 class Timer : public QObject {
     Q_OBJECT
 
@@ -41,6 +42,4 @@ private:
     bool enabled = true;
     int intervalMs = 1000;
     Clock::time_point due;
-    bool inTick = false;
-    Clock::time_point tickDue;
 };
