@@ -1,12 +1,13 @@
 #include "controls.h"
 
+#include "contrast.h"
 #include "controltable.h"
 #include "label.h"
 #include "listbox.h"
+#include "pushbutton.h"
 #include "scaledstyle.h"
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -37,9 +38,7 @@ QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
     const QString text = QString::fromUtf8(row.text);
     switch (row.kind) {
     case ControlKind::PushButton: {
-        auto *button = new QPushButton(text, window);
-        button->setAutoDefault(false);
-        return controls.Button[row.number] = button;
+        return controls.Button[row.number] = new PushButton(text, window);
     }
     case ControlKind::CheckBox: {
         auto *box = new QCheckBox(text, window);
@@ -72,11 +71,6 @@ void applyLook(QWidget *control, const Look &look, QStyle *style)
 {
     control->setStyle(style);
     ScaledStyle::setFocusHighlight(control, look.focusHighlight);
-    if (look.textColour != 0) {
-        QPalette palette = control->palette();
-        palette.setColor(QPalette::WindowText, QColor::fromRgb(look.textColour));
-        control->setPalette(palette);
-    }
 }
 
 QFont unscaledFont(const QWidget *window, const Look &look)
@@ -106,5 +100,20 @@ Controls buildControls(QWidget *window, QStyle *style)
     std::sort(focusChain.begin(), focusChain.end());
     for (std::size_t i = 1; i < focusChain.size(); ++i)
         QWidget::setTabOrder(focusChain[i - 1].second, focusChain[i].second);
+    applyTextColours(window);
     return controls;
+}
+
+void applyTextColours(QWidget *window)
+{
+    constexpr qreal TextContrast = 4.5;
+    const QColor background = window->palette().color(QPalette::Window);
+    for (const ControlRow &row : ControlTable) {
+        if (row.look.textColour == 0)
+            continue;
+        auto *control = window->findChild<QWidget *>(nameOf(row), Qt::FindDirectChildrenOnly);
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::WindowText, legibleOn(QColor::fromRgb(row.look.textColour), background, TextContrast));
+        control->setPalette(palette);
+    }
 }

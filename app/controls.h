@@ -23,3 +23,8 @@ struct Controls {
 // Gives the window its Japanese font, then creates every control of the
 // table in order as its child, initial state applied and tab order set.
 Controls buildControls(QWidget *window, QStyle *style);
+
+// Gives the controls that have a colour of their own that colour, made
+// legible on the window's current background; called again whenever the
+// window's palette changes.
+void applyTextColours(QWidget *window);

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QEvent>
 #include <QIcon>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,6 +58,15 @@ void TForm4::closeEvent(QCloseEvent *event)
 {
     Timer1->setEnabled(false);
     QWidget::closeEvent(event);
+}
+
+// A desktop switching to a dark or high-contrast scheme changes the
+// background under the coloured texts.
+void TForm4::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applyTextColours(this);
+    QWidget::changeEvent(event);
 }
 
 void TForm4::FormCreate()

@@ -4,6 +4,9 @@ ListBox::ListBox(QWidget *parent)
     : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The style fills the field together with its frame; the viewport, a
+    // child placed at fractional device pixels when scaled, would cover it.
+    viewport()->setAutoFillBackground(false);
     connect(this, &QListWidget::itemSelectionChanged, this, &ListBox::onSelectionChanged);
 }
 

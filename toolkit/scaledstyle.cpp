@@ -1,5 +1,9 @@
 #include "scaledstyle.h"
 
+#include "contrast.h"
+
+#include <QAbstractItemView>
+#include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QVariant>
@@ -32,6 +36,45 @@ bool isScaledMetric(QStyle::PixelMetric metric)
     default:
         return false;
     }
+}
+
+// Fusion draws an unchecked indicator's outline a shade darker than the
+// window, too faint on every palette to show where a box is. It derives that
+// shade from the window colour and from nothing else in the indicator, so
+// handing it a stand-in window colour, moved away from the real one until the
+// derived outline stands out enough, changes the outline alone.
+QColor standInWindow(const QColor &window, QColor (*outlineOf)(const QColor &))
+{
+    constexpr qreal OutlineContrast = 3.0;
+    const QColor hsv = window.toHsv();
+    const int step = isLightBackground(window) ? -1 : 1;
+    for (int value = hsv.value(); value >= 0 && value <= 255; value += step) {
+        const QColor candidate = QColor::fromHsv(hsv.hsvHue(), hsv.hsvSaturation(), value);
+        if (contrastRatio(outlineOf(candidate), window) >= OutlineContrast)
+            return candidate;
+    }
+    return step < 0 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+QColor checkBoxOutline(const QColor &window)
+{
+    return window.darker(140).lighter(110);
+}
+
+QColor radioButtonOutline(const QColor &window)
+{
+    return window.darker(150);
+}
+
+// Fusion strokes a field's frame as a line and leaves the field itself to the
+// viewport, a child widget. At fractional scales the two round to different
+// device pixels: the line vanishes on one side and a gap opens on another.
+// Filled rectangles, field over frame, round alike on every side.
+void drawFieldFrame(const QStyleOption *option, QPainter *painter)
+{
+    const QColor outline = option->palette.window().color().darker(140).lighter(108);
+    painter->fillRect(option->rect, outline);
+    painter->fillRect(option->rect.adjusted(1, 1, -1, -1), option->palette.base());
 }
 
 } // namespace
@@ -69,9 +112,16 @@ int ScaledStyle::pixelMetric(PixelMetric metric, const QStyleOption *option, con
 
 QRect ScaledStyle::subElementRect(SubElement element, const QStyleOption *option, const QWidget *widget) const
 {
+    switch (element) {
     // The button faces were sized for their text, so no margin may trim it.
-    if (element == SE_PushButtonContents)
+    case SE_PushButtonContents:
+    // A box is aimed at as a whole row: a press anywhere on it counts.
+    case SE_CheckBoxClickRect:
+    case SE_RadioButtonClickRect:
         return option->rect;
+    default:
+        break;
+    }
     return QProxyStyle::subElementRect(element, option, widget);
 }
 
@@ -79,7 +129,30 @@ void ScaledStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
                                 const QWidget *widget) const
 {
     const QWidget *owner = scaledOwner(widget);
-    if (element == PE_FrameFocusRect && owner && owner->property(NoFocusHighlightProperty).toBool())
+    switch (element) {
+    case PE_FrameFocusRect:
+        if (owner && owner->property(NoFocusHighlightProperty).toBool())
+            return;
+        break;
+    case PE_Frame:
+        if (qobject_cast<const QAbstractItemView *>(widget)) {
+            drawFieldFrame(option, painter);
+            return;
+        }
+        break;
+    case PE_IndicatorCheckBox:
+    case PE_IndicatorRadioButton: {
+        const auto *button = qstyleoption_cast<const QStyleOptionButton *>(option);
+        if (!button)
+            break;
+        const auto outlineOf = element == PE_IndicatorCheckBox ? checkBoxOutline : radioButtonOutline;
+        QStyleOptionButton standIn(*button);
+        standIn.palette.setColor(QPalette::Window, standInWindow(option->palette.window().color(), outlineOf));
+        QProxyStyle::drawPrimitive(element, &standIn, painter, widget);
         return;
+    }
+    default:
+        break;
+    }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QColor>
+
+// Contrast as the accessibility guidelines measure it: from 1 (none) to 21
+// (black on white). Text wants 4.5, the outline of a control 3.
+qreal contrastRatio(const QColor &a, const QColor &b);
+
+// Whether text on this background is read best dark, as on the default
+// palette, rather than light, as on dark and high-contrast schemes.
+bool isLightBackground(const QColor &background);
+
+// The colour itself on a light background; on a dark one, lightened in its
+// own hue just enough to reach `ratio` against it.
+QColor legibleOn(const QColor &colour, const QColor &background, qreal ratio);
