@@ -28,7 +28,7 @@ std::vector<int> chosenRows(const DrillChoice &choice)
 
 void DrillList::build(const DrillChoice &choice, const EntryTable &table, std::uint64_t seed)
 {
-    slots.fill(DrillEntry{});
+    entries.fill(DrillEntry{});
     drillCount = 0;
 
     const int firstMultiplier = choice.includeTimesZero ? 0 : 1;
@@ -51,12 +51,12 @@ const DrillEntry &DrillList::slot(int index) const
     static const DrillEntry empty;
     if (index < 1 || index > Capacity)
         return empty;
-    return slots[index - 1];
+    return entries[index - 1];
 }
 
 void DrillList::append(const DrillEntry &entry)
 {
-    slots[drillCount] = entry;
+    entries[drillCount] = entry;
     ++drillCount;
 }
 
@@ -67,6 +67,6 @@ void DrillList::shuffle(std::uint64_t seed)
     std::mt19937_64 generator(seed);
     for (int i = 1; i <= drillCount; ++i) {
         std::uniform_int_distribution<int> draw(i, drillCount);
-        std::swap(slots[i - 1], slots[draw(generator) - 1]);
+        std::swap(entries[i - 1], entries[draw(generator) - 1]);
     }
 }

@@ -27,7 +27,7 @@ private:
     void append(const DrillEntry &entry);
     void shuffle(std::uint64_t seed);
 
-    std::array<DrillEntry, Capacity> slots;
+    std::array<DrillEntry, Capacity> entries;  // not "slots": Qt defines that word as a macro
     int drillCount = 0;
     int currentIndex = 0;
 };

@@ -2,10 +2,11 @@
 # Drives the real program on an X server the way a person would and expects
 # it to end cleanly: status 0 within a second of being told to close, and
 # nothing on stderr but Qt's own start-up notices.
-#   e2e.sh PROGRAM SCENARIO
+#   e2e.sh PROGRAM SCENARIO [DESKTOP_ENTRY]
 set -euo pipefail
 program=$1
 scenario=$2
+desktop_entry=${3:-}
 errors=$(mktemp)
 trap 'kill "$pid" 2>/dev/null || true; rm -f "$errors"' EXIT
 
@@ -43,8 +44,24 @@ d.flush()
 PY
 }
 
+# The class a dock matches to the menu entry's StartupWMClass.
+window_class() {
+    /usr/bin/python3 - "$window" <<'PY'
+import sys
+from Xlib import display
+d = display.Display()
+print(d.create_resource_object('window', int(sys.argv[1])).get_wm_class()[1])
+PY
+}
+
 case $scenario in
 quit-at-rest)
+    click quit ;;
+dock-match)
+    expected=$(sed -n 's/^StartupWMClass=//p' "$desktop_entry")
+    actual=$(window_class)
+    [ -n "$expected" ] && [ "$actual" = "$expected" ] ||
+        { echo "window class '$actual', the menu entry expects '$expected'" >&2; exit 1; }
     click quit ;;
 close-during-timed-run)
     click timed

@@ -68,6 +68,17 @@ INSTANTIATE_TEST_SUITE_P(
                     Cascade{"NothingIsRechecked", {2, 2}, {}}),
     [](const testing::TestParamInfo<Cascade> &info) { return info.param.name; });
 
+// A box is the whole rectangle it was placed over, text and blank end alike.
+TEST_F(OptionsTest, AClickAtTheFarRightEndTogglesTheBox)
+{
+    for (QCheckBox *control : form.findChildren<QCheckBox *>()) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        const bool before = control->isChecked();
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(control->width() - 1, control->height() / 2));
+        EXPECT_NE(control->isChecked(), before);
+    }
+}
+
 TEST_F(OptionsTest, ProgramChangesCascadeToo)
 {
     box(6)->setChecked(true);

@@ -89,12 +89,30 @@ TEST_F(WindowRunTest, SteppedRunOfOneRowDescendingToItsFinish)
     EXPECT_EQ(labels(), (Labels{"３×９", "", "さんく"}));
 }
 
+// Space, Return and keypad Enter each press the focused button once.
 TEST_F(WindowRunTest, KeyboardPressesStepTheRun)
 {
     control("Button3")->setFocus();
     QTest::keyClick(control("Button3"), Qt::Key_Space);
-    QTest::keyClick(control("Button3"), Qt::Key_Space);
+    QTest::keyClick(control("Button3"), Qt::Key_Return);
     EXPECT_EQ(labels(), (Labels{"１×１", "１", ""}));
+    QTest::keyClick(control("Button3"), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(labels(), (Labels{"１×２", "", ""}));
+}
+
+// Enter is a push button's key only: on a check box or the list it changes
+// nothing.
+TEST_F(WindowRunTest, EnterLeavesCheckBoxesAndTheListAlone)
+{
+    for (const char *name : {"CheckBox1", "CheckBox13", "ListBox1"}) {
+        control(name)->setFocus();
+        QTest::keyClick(control(name), Qt::Key_Return);
+        QTest::keyClick(control(name), Qt::Key_Enter, Qt::KeypadModifier);
+    }
+    EXPECT_FALSE(control<QCheckBox>("CheckBox1")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("CheckBox13")->isChecked());
+    EXPECT_EQ(form.run().intervalSeconds(), 0) << "no interval chosen";
+    EXPECT_EQ(labels(), (Labels{"Label1", "Label3", "Label4"})) << "no run started";
 }
 
 TEST_F(WindowRunTest, ShuffledRunHoldsEveryFactOnce)

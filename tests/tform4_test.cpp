@@ -31,8 +31,8 @@ struct ExpectedControl {
 
 // The window's controls in creation order.
 const ExpectedControl ExpectedControls[] = {
-    {"Button1", "QPushButton", "タイマーで", {255, 479}, {80, 57}, 1},
-    {"Button2", "QPushButton", "おわる", {255, 368}, {80, 49}, 1},
+    {"Button1", "PushButton", "タイマーで", {255, 479}, {80, 57}, 1},
+    {"Button2", "PushButton", "おわる", {255, 368}, {80, 49}, 1},
     {"CheckBox1", "QCheckBox", "１のだん", {24, 136}, {73, 19}, 1.5},
     {"CheckBox2", "QCheckBox", "２のだん", {176, 136}, {80, 19}, 1.5},
     {"CheckBox3", "QCheckBox", "３のだん", {24, 184}, {73, 19}, 1.5},
@@ -54,7 +54,7 @@ const ExpectedControl ExpectedControls[] = {
     {"CheckBox12", "QCheckBox", "×０もあり", {24, 432}, {81, 19}, 1.5},
     {"ListBox1", "ListBox", "", {128, 484}, {73, 84}, 1.5},
     {"CheckBox13", "QCheckBox", "ぜんぶのだん", {176, 328}, {96, 19}, 1.5},
-    {"Button3", "QPushButton", "ひとつずつ", {255, 552}, {80, 57}, 1},
+    {"Button3", "PushButton", "ひとつずつ", {255, 552}, {80, 57}, 1},
 };
 
 const char *const TabOrder[] = {

@@ -18,8 +18,9 @@ qreal relativeLuminance(const QColor &colour)
 
 qreal contrastRatio(const QColor &a, const QColor &b)
 {
-    const auto [darker, lighter] = std::minmax(relativeLuminance(a), relativeLuminance(b));
-    return (lighter + 0.05) / (darker + 0.05);
+    const qreal first = relativeLuminance(a);
+    const qreal second = relativeLuminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 bool isLightBackground(const QColor &background)
@@ -29,7 +30,7 @@ bool isLightBackground(const QColor &background)
 
 QColor legibleOn(const QColor &colour, const QColor &background, qreal ratio)
 {
-    if (isLightBackground(background))
+    if (isLightBackground(background) || contrastRatio(colour, background) >= ratio)
         return colour;
     // One step of 8-bit lightness at a time, so the result is the least change.
     const QColor hsl = colour.toHsl();

@@ -10,6 +10,6 @@ qreal contrastRatio(const QColor &a, const QColor &b);
 // palette, rather than light, as on dark and high-contrast schemes.
 bool isLightBackground(const QColor &background);
 
-// The colour itself on a light background; on a dark one, lightened in its
-// own hue just enough to reach `ratio` against it.
+// The colour itself on a light background or where it already reaches
+// `ratio` against it; otherwise lightened in its own hue just enough.
 QColor legibleOn(const QColor &colour, const QColor &background, qreal ratio);

@@ -43,9 +43,12 @@ bool isScaledMetric(QStyle::PixelMetric metric)
 // shade from the window colour and from nothing else in the indicator, so
 // handing it a stand-in window colour, moved away from the real one until the
 // derived outline stands out enough, changes the outline alone.
+// The outline is held to the contrast of text, not the 3:1 a control's edge
+// needs: it is a thin antialiased line, and its pixels only ever show part of
+// its colour.
 QColor standInWindow(const QColor &window, QColor (*outlineOf)(const QColor &))
 {
-    constexpr qreal OutlineContrast = 3.0;
+    constexpr qreal OutlineContrast = 4.5;
     const QColor hsv = window.toHsv();
     const int step = isLightBackground(window) ? -1 : 1;
     for (int value = hsv.value(); value >= 0 && value <= 255; value += step) {
