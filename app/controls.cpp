@@ -2,6 +2,7 @@
 
 #include "contrast.h"
 #include "controltable.h"
+#include "japanesefont.h"
 #include "label.h"
 #include "listbox.h"
 #include "pushbutton.h"
@@ -18,14 +19,6 @@ namespace {
 // The layout was drawn for text of about this size; any larger and the
 // longest check box ("０～９のぜんぶのだん") no longer fits at its scale.
 constexpr int DefaultFontPixels = 11;
-
-QFont japaneseFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI")});
-    font.setPixelSize(DefaultFontPixels);
-    return font;
-}
 
 QString nameOf(const ControlRow &row)
 {
@@ -86,7 +79,7 @@ QFont unscaledFont(const QWidget *window, const Look &look)
 
 Controls buildControls(QWidget *window, QStyle *style)
 {
-    window->setFont(japaneseFont());
+    window->setFont(japaneseFont(DefaultFontPixels));
     Controls controls;
     std::vector<std::pair<int, QWidget *>> focusChain;
     for (const ControlRow &row : ControlTable) {

@@ -8,14 +8,18 @@ Start-up is the time from spawning the process to the first paint of its
 mapped window, as the X server sees it through the DAMAGE extension; memory
 is the peak resident set once the window is shown; idle CPU is what the
 process and its threads use in ten quiet seconds after start-up. Step timing
-follows a real timed run at one second per step and compares every change of
-the three big labels with the run's ideal timeline.
+follows a real timed run at one second per step and measures how long each
+text of the three big labels stays on screen; a second run stops the process
+for a while before a question is due and measures how long that question
+stays once it is shown.
 """
 import os
 import select
+import signal
 import statistics
 import subprocess
 import sys
+import threading
 import time
 
 from Xlib import X, display
@@ -25,6 +29,9 @@ IDLE_SECONDS = 10
 STEP_MS = 1000
 ENTRIES = 10  # row 2 with ×0
 LABEL_BAND = (32, 115)  # the window rows the expression, answer and recitation cover
+# (answer shown, wait, stop): the next question is due 1 s after that answer,
+# so these hold its tick up by 0.2 s and 0.4 s.
+FREEZES = ((1, 0.5, 0.7), (5, 0.5, 0.9))
 
 
 class Screen:
@@ -110,8 +117,13 @@ def click(screen, window, x, y):
     return time.monotonic()
 
 
-def step_timing(screen, program):
-    """Label changes of a timed run against its ideal timeline, in ms."""
+def timed_run(screen, program, freezes=()):
+    """Moments of every label change of one timed run, from the first question
+    to the finish.
+
+    freezes: (change, wait, length) in seconds: after that label change, wait,
+    then stop the process for that long, as a busy machine would hold it up.
+    """
     process, window, _ = start(screen, program)
     time.sleep(0.5)
     origin = window.translate_coords(screen.root, 0, 0)
@@ -121,32 +133,44 @@ def step_timing(screen, program):
         time.sleep(0.2)
     time.sleep(0.5)
     screen.drain()
-    clicked = click(screen, window, 295, 507)  # タイマーで
+    click(screen, window, 295, 507)  # タイマーで
 
+    def freeze(wait, length):
+        time.sleep(wait)
+        os.kill(process.pid, signal.SIGSTOP)
+        time.sleep(length)
+        os.kill(process.pid, signal.SIGCONT)
+
+    pending = {change: (wait, length) for change, wait, length in freezes}
+    freezers = []
     changes = []
-    expected = 2 * ENTRIES  # every answer and question after the first, then the finish
-    for stamp, event in screen.events(time.monotonic() + (expected + 3) * STEP_MS / 1000):
+    expected = 2 * ENTRIES + 1  # every question and answer, then the finish
+    for stamp, event in screen.events(time.monotonic() + expected * STEP_MS / 1000 + 5):
         if not is_damage(event) or not top <= event.area.y < bottom:
             continue
         if changes and stamp - changes[-1] < 0.2:
             continue  # one repaint can arrive as several rectangles
         changes.append(stamp)
-        if len(changes) == expected + 1:
+        if len(changes) - 1 in pending:
+            freezers.append(threading.Thread(target=freeze, args=pending[len(changes) - 1]))
+            freezers[-1].start()
+        if len(changes) == expected:
             break
+    for freezer in freezers:
+        freezer.join()
     process.kill()
     process.wait()
-    if len(changes) != expected + 1:
-        sys.exit(f'saw {len(changes)} label changes, expected {expected + 1}')
-    # The run starts at the click; every change is due a whole number of steps later.
-    errors = [(t - clicked) * 1000 - i * STEP_MS for i, t in enumerate(changes)]
-    return errors
+    if len(changes) != expected:
+        sys.exit(f'saw {len(changes)} label changes, expected {expected}')
+    return [stamp * 1000 for stamp in changes]
 
 
 def main():
     program, baseline, runs = sys.argv[1], sys.argv[2], max(1, int(sys.argv[3]))
     screen = Screen()
     results = {program: [], baseline: []}
-    errors = step_timing(screen, program)
+    changes = timed_run(screen, program)
+    frozen = timed_run(screen, program, FREEZES)
     for run in range(runs):
         for binary in (program, baseline):
             results[binary].append(measure_once(screen, binary))
@@ -165,14 +189,17 @@ def main():
         ratio = f'{mine / floor:.2f}' if floor else '-'
         print(f'{name + " (" + unit + ")":32}{mine:12.3f}{floor:12.3f}{ratio:>8}')
 
-    # The run's timeline counts from the moment its first question is shown.
-    steps = [abs(e - errors[0]) for e in errors[1:]]
-    print(f'\nTimed run, {ENTRIES} entries at {STEP_MS} ms a step: {len(errors) - 1} steps after the first question')
-    print(f'{"first question after the click (ms)":40}{errors[0]:8.2f}')
-    print(f'{"step error median (ms)":40}{statistics.median(steps):8.2f}')
-    print(f'{"step error worst (ms)":40}{max(steps):8.2f}')
-    print(f'{"drift, first question to finish (ms)":40}{errors[-1] - errors[0]:8.2f}')
+    # What a child sees: how long each text stays before the next replaces it.
+    steps = [after - before for before, after in zip(changes, changes[1:])]
+    errors = [abs(step - STEP_MS) for step in steps]
+    print(f'\nTimed run, {ENTRIES} entries at {STEP_MS} ms a step: each text on screen')
+    print(f'{"step error median (ms)":44}{statistics.median(errors):8.2f}')
+    print(f'{"step error worst (ms)":44}{max(errors):8.2f}')
+    print(f'{"drift, first question to finish (ms)":44}{changes[-1] - changes[0] - len(steps) * STEP_MS:8.2f}')
 
-
-if __name__ == '__main__':
-    main()
+    print(f'\nThe same run, the program stopped before a question is due')
+    for change, wait, length in FREEZES:
+        question = change + 1
+        late = frozen[question] - frozen[change] - STEP_MS
+        shown = frozen[question + 1] - frozen[question]
+        print(f'{f"stopped {length:.1f} s, question {late:.0f} ms late, on screen (ms)":44}{shown:8.2f}')

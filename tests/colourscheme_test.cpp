@@ -4,6 +4,7 @@
 #include "tform4.h"
 
 #include <QCheckBox>
+#include <QListWidget>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QStyleOption>
@@ -132,5 +133,25 @@ TEST_P(ColourSchemeTest, ColouredTextsAreLegibleInTheirOwnHue)
 
 INSTANTIATE_TEST_SUITE_P(Schemes, ColourSchemeTest, testing::ValuesIn(Schemes),
                          [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+// Windows draws the selection of an inactive window in the window's own
+// colour; the chosen interval must stay plain to see all the same.
+TEST(ListSelectionTest, StaysVisibleWhenTheWindowIsNotActive)
+{
+    TForm4 form;
+    QPalette palette = form.palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Inactive, QPalette::Window));
+    form.setPalette(palette);
+    ASSERT_FALSE(form.isActiveWindow());
+    const auto *list = form.findChild<QListWidget *>(QStringLiteral("ListBox1"));
+    const QRect chosen = list->visualItemRect(list->item(0));
+    // The item's right end, past its text.
+    const QPoint blank = list->viewport()->mapTo(&form, QPoint(chosen.right() - 2, chosen.center().y()));
+    EXPECT_EQ(form.grab().toImage().pixelColor(blank), palette.color(QPalette::Active, QPalette::Highlight));
+}
 
 } // namespace

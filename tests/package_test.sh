@@ -23,7 +23,8 @@ files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in ./usr/bin/pimbola \
             "./usr/share/applications/$app.desktop" \
             "./usr/share/metainfo/$app.metainfo.xml" \
-            "./usr/share/icons/hicolor/scalable/apps/$app.svg"; do
+            "./usr/share/icons/hicolor/scalable/apps/$app.svg" \
+            ./usr/share/doc/pimbola/copyright; do
     grep -qxF "$path" <<<"$files" || fail "$path is not in the package"
 done
 
@@ -33,4 +34,7 @@ dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/$app.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" >/dev/null
 grep -qx "Icon=$app" "$root/usr/share/applications/$app.desktop" || fail "the menu entry names another icon"
-echo "package: dependencies declared, files in place, desktop entry and metadata valid"
+grep -qx "License: GPL-3+" "$root/usr/share/doc/pimbola/copyright" || fail "the copyright file names no licence"
+grep -qx "  <project_license>GPL-3.0-or-later</project_license>" "$root/usr/share/metainfo/$app.metainfo.xml" ||
+    fail "the metadata names no project licence"
+echo "package: dependencies declared, files in place, licence named, desktop entry and metadata valid"

@@ -159,3 +159,20 @@ void ScaledStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *op
     }
     QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
+
+void ScaledStyle::drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                              const QWidget *widget) const
+{
+    // A list's chosen item is a setting, not a focus: it stays as plain to
+    // see when the window is not the active one, where Windows' own palette
+    // would draw it in the window's colour, all but invisible.
+    if (element == CE_ItemViewItem) {
+        if (const auto *item = qstyleoption_cast<const QStyleOptionViewItem *>(option)) {
+            QStyleOptionViewItem shown(*item);
+            shown.state |= State_Active;
+            QProxyStyle::drawControl(element, &shown, painter, widget);
+            return;
+        }
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+}

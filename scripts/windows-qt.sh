@@ -1,0 +1,67 @@
+# Shared by the Windows scripts: a static Qt for Windows, cross-built once from
+# the distribution's own qt6-base source, so that it matches the host Qt that
+# its build tools come from.
+
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev wine wine64 zip)
+
+# Kept outside the repository, so clean clones on one machine share it.
+WINDOWS_CACHE=${PIMBOLA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pimbola}
+QT_SOURCE_VERSION=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+QT_WINDOWS=$WINDOWS_CACHE/qt-${QT_SOURCE_VERSION:-unknown}-mingw-static
+
+# Adds deb-src twins of the configured archives, unless source is already there.
+ensure_source_entries() {
+    apt-get source --print-uris qt6-base >/dev/null 2>&1 && return 0
+    [ "$(id -u)" -eq 0 ] || {
+        echo "Add a deb-src entry for your archive (as root), then run again." >&2
+        exit 1
+    }
+    local list=/etc/apt/sources.list.d/pimbola-deb-src.sources file
+    : >"$list"
+    for file in /etc/apt/sources.list.d/*.sources; do
+        [ "$file" = "$list" ] && continue
+        grep -q '^Types:.*\bdeb\b' "$file" || continue
+        sed 's/^Types:.*/Types: deb-src/' "$file" >>"$list"
+        echo >>"$list"
+    done
+    if [ -f /etc/apt/sources.list ]; then
+        sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list >/etc/apt/sources.list.d/pimbola-deb-src.list
+    fi
+    apt-get update -q >/dev/null
+}
+
+# Builds the static Qt into $QT_WINDOWS unless a finished one is there.
+ensure_windows_qt() {
+    [ -f "$QT_WINDOWS/.complete" ] && return 0
+    ensure_source_entries
+    local work=$WINDOWS_CACHE/qt-work
+    rm -rf "$work" "$QT_WINDOWS"
+    mkdir -p "$work/build"
+    echo "Building a static Qt for Windows once, into $QT_WINDOWS (about 20 minutes on 2 cores)"
+    (cd "$work" && apt-get source -q -o APT::Sandbox::User=root --download-only "qt6-base=$QT_SOURCE_VERSION" >/dev/null &&
+        dpkg-source -x --no-check qt6-base_*.dsc source >unpack.log 2>&1) ||
+        { echo "could not fetch the qt6-base source" >&2; exit 1; }
+    # Kept with the Qt it built, which refers to it, not in a clone that may go.
+    local toolchain=$WINDOWS_CACHE/mingw-w64-x86_64.cmake
+    cp cmake/mingw-w64-x86_64.cmake "$toolchain"
+    (
+        cd "$work/build"
+        # Only what the program uses. Direct2D stays on: in this Qt the
+        # DirectWrite font database is compiled only with it. Debian's source
+        # leaves out the wintab headers that tablet events need.
+        ../source/configure -prefix "$QT_WINDOWS" -static -static-runtime -release \
+            -qt-host-path /usr -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
+            -nomake examples -nomake tests -no-pkg-config \
+            -no-opengl -no-vulkan -no-dbus -no-icu -no-zstd -no-freetype -no-fontconfig \
+            -qt-harfbuzz -qt-zlib -qt-pcre -qt-libpng -no-libjpeg \
+            -no-feature-network -no-feature-sql -no-feature-printsupport -no-feature-testlib \
+            -no-feature-xml -no-feature-concurrent -no-feature-tabletevent -no-feature-androiddeployqt \
+            -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 ||
+            { tail -40 configure.log >&2; exit 1; }
+        cmake --build . --parallel "$(nproc)" >build.log 2>&1 || { tail -40 build.log >&2; exit 1; }
+        cmake --install . >/dev/null
+    )
+    rm -rf "$work"
+    touch "$QT_WINDOWS/.complete"
+}
