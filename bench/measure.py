@@ -203,3 +203,7 @@ def main():
         late = frozen[question] - frozen[change] - STEP_MS
         shown = frozen[question + 1] - frozen[question]
         print(f'{f"stopped {length:.1f} s, question {late:.0f} ms late, on screen (ms)":44}{shown:8.2f}')
+
+
+if __name__ == '__main__':
+    main()
