@@ -9,12 +9,20 @@ bool isEnter(const QKeyEvent *event)
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
-// The same event as if Space had been pressed, so the button's own handling
-// (auto-repeat ignored, release outside cancels) applies unchanged.
-QKeyEvent asSpace(const QKeyEvent *event)
+// Enter arrives as if it were Space, so the button's own handling of Space
+// (auto-repeat ignored, a release outside the button cancels) applies as it
+// is; every other key is handed on unchanged.
+template <typename Handler>
+void handleEnterAsSpace(QKeyEvent *event, Handler handle)
 {
-    return QKeyEvent(event->type(), Qt::Key_Space, event->modifiers() & ~Qt::KeypadModifier,
-                     QStringLiteral(" "), event->isAutoRepeat(), event->count());
+    if (!isEnter(event)) {
+        handle(event);
+        return;
+    }
+    QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers() & ~Qt::KeypadModifier, QStringLiteral(" "),
+                    event->isAutoRepeat(), event->count());
+    handle(&space);
+    event->setAccepted(space.isAccepted());
 }
 
 } // namespace
@@ -29,22 +37,10 @@ PushButton::PushButton(const QString &text, QWidget *parent)
 
 void PushButton::keyPressEvent(QKeyEvent *event)
 {
-    if (!isEnter(event)) {
-        QPushButton::keyPressEvent(event);
-        return;
-    }
-    QKeyEvent space = asSpace(event);
-    QPushButton::keyPressEvent(&space);
-    event->setAccepted(space.isAccepted());
+    handleEnterAsSpace(event, [this](QKeyEvent *key) { QPushButton::keyPressEvent(key); });
 }
 
 void PushButton::keyReleaseEvent(QKeyEvent *event)
 {
-    if (!isEnter(event)) {
-        QPushButton::keyReleaseEvent(event);
-        return;
-    }
-    QKeyEvent space = asSpace(event);
-    QPushButton::keyReleaseEvent(&space);
-    event->setAccepted(space.isAccepted());
+    handleEnterAsSpace(event, [this](QKeyEvent *key) { QPushButton::keyReleaseEvent(key); });
 }
