@@ -2,8 +2,10 @@
 // every frame must be drawn whole on all four sides.
 #include "tform4.h"
 
+#include <QCheckBox>
 #include <QPalette>
 #include <QPixmap>
+#include <QStyleOption>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -15,12 +17,9 @@ namespace {
 enum class Side { Left, Top, Right, Bottom };
 
 struct Framed {
-    const char *name;
+    QString name;
+    QRect rect;  // in the window, unscaled
     bool field;  // filled with the base colour inside its frame
-};
-
-const Framed FramedControls[] = {
-    {"ListBox1", true}, {"Button1", false}, {"Button2", false}, {"Button3", false},
 };
 
 class ScalingTest : public testing::Test {
@@ -58,6 +57,22 @@ protected:
         return line;
     }
 
+    // The list, the buttons and a check box's indicator.
+    std::vector<Framed> framedParts() const
+    {
+        std::vector<Framed> parts;
+        for (const char *name : {"ListBox1", "Button1", "Button2", "Button3"}) {
+            const auto *control = form.findChild<QWidget *>(QString::fromLatin1(name));
+            parts.push_back({control->objectName(), control->geometry(), control->inherits("QListWidget")});
+        }
+        const auto *box = form.findChild<QCheckBox *>(QStringLiteral("CheckBox1"));
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        parts.push_back({QStringLiteral("CheckBox1 indicator"), indicator.translated(box->pos()), false});
+        return parts;
+    }
+
     TForm4 form;
     qreal ratio = 1;
     QImage image;
@@ -85,17 +100,15 @@ TEST_F(ScalingTest, FramesAreWholeOnEverySide)
     // A frame line is clearly darker than the window around it; a line that
     // rounding lost leaves only the window or the field there.
     constexpr int FrameDarkness = 25;
-    for (const Framed &framed : FramedControls) {
-        const QWidget *control = form.findChild<QWidget *>(QString::fromLatin1(framed.name));
-        ASSERT_NE(control, nullptr) << framed.name;
-        const QRectF device(QPointF(control->pos()) * ratio, QSizeF(control->size()) * ratio);
+    for (const Framed &framed : framedParts()) {
+        const QRectF device(QPointF(framed.rect.topLeft()) * ratio, QSizeF(framed.rect.size()) * ratio);
         for (const Side side : {Side::Left, Side::Top, Side::Right, Side::Bottom}) {
-            // The middle of each side: button corners are rounded.
+            // The middle of each side: corners are rounded.
             for (qreal along = 0.2; along <= 0.8; along += 0.05) {
                 const std::vector<QRgb> line = across(device, side, along);
                 const auto frame = std::min_element(line.begin(), line.end(),
                                                     [](QRgb a, QRgb b) { return qGray(a) < qGray(b); });
-                SCOPED_TRACE(testing::Message() << framed.name << ' ' << sideName(side) << " at " << along
+                SCOPED_TRACE(testing::Message() << framed.name.toStdString() << ' ' << sideName(side) << " at " << along
                                                 << ", scale " << ratio << ": " << describe(line).toStdString());
                 EXPECT_LE(qGray(*frame), window - FrameDarkness) << "no frame line";
                 if (!framed.field)
