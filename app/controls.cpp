@@ -99,7 +99,6 @@ Controls buildControls(QWidget *window, QStyle *style)
 
 void applyTextColours(QWidget *window)
 {
-    constexpr qreal TextContrast = 4.5;
     const QColor background = window->palette().color(QPalette::Window);
     for (const ControlRow &row : ControlTable) {
         if (row.look.textColour == 0)

@@ -34,6 +34,12 @@ QByteArray png(const QImage &image)
     return bytes;
 }
 
+// One size of the icon, encoded as PNG.
+struct Drawn {
+    int size;
+    QByteArray png;
+};
+
 template <typename T>
 void put(QByteArray &out, T value)
 {
@@ -43,7 +49,7 @@ void put(QByteArray &out, T value)
 
 // An ICO file whose images are PNG, as Windows reads them since Vista: a
 // header, one directory entry per image, then the images.
-QByteArray icoFile(const std::vector<QByteArray> &images, const std::vector<int> &sizes)
+QByteArray icoFile(const std::vector<Drawn> &images)
 {
     constexpr quint32 HeaderBytes = 6;
     constexpr quint32 EntryBytes = 16;
@@ -52,20 +58,20 @@ QByteArray icoFile(const std::vector<QByteArray> &images, const std::vector<int>
     put<quint16>(out, 1);  // icon
     put<quint16>(out, static_cast<quint16>(images.size()));
     quint32 offset = HeaderBytes + EntryBytes * static_cast<quint32>(images.size());
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        const auto side = static_cast<quint8>(sizes[i] >= 256 ? 0 : sizes[i]);  // 0 means 256
+    for (const Drawn &image : images) {
+        const auto side = static_cast<quint8>(image.size >= 256 ? 0 : image.size);  // 0 means 256
         put<quint8>(out, side);
         put<quint8>(out, side);
         put<quint8>(out, 0);  // no palette
         put<quint8>(out, 0);
         put<quint16>(out, 1);  // colour planes
         put<quint16>(out, 32);  // bits per pixel
-        put<quint32>(out, static_cast<quint32>(images[i].size()));
+        put<quint32>(out, static_cast<quint32>(image.png.size()));
         put<quint32>(out, offset);
-        offset += static_cast<quint32>(images[i].size());
+        offset += static_cast<quint32>(image.png.size());
     }
-    for (const QByteArray &image : images)
-        out.append(image);
+    for (const Drawn &image : images)
+        out.append(image.png);
     return out;
 }
 
@@ -83,25 +89,24 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QString output = QString::fromLocal8Bit(argv[2]);
-    std::vector<int> sizes;
-    std::vector<QByteArray> images;
+    std::vector<Drawn> images;
     for (int i = 3; i < argc; ++i) {
-        sizes.push_back(QByteArray(argv[i]).toInt());
-        images.push_back(png(draw(renderer, sizes.back())));
+        const int size = QByteArray(argv[i]).toInt();
+        images.push_back({size, png(draw(renderer, size))});
     }
 
     if (output.endsWith(QLatin1String(".ico"))) {
         QFile file(output);
-        if (!file.open(QIODevice::WriteOnly) || file.write(icoFile(images, sizes)) < 0) {
+        if (!file.open(QIODevice::WriteOnly) || file.write(icoFile(images)) < 0) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[2]);
             return 1;
         }
         return 0;
     }
     const QDir directory(output);
-    for (std::size_t i = 0; i < images.size(); ++i) {
-        QFile file(directory.filePath(QStringLiteral("icon-%1.png").arg(sizes[i])));
-        if (!file.open(QIODevice::WriteOnly) || file.write(images[i]) < 0) {
+    for (const Drawn &image : images) {
+        QFile file(directory.filePath(QStringLiteral("icon-%1.png").arg(image.size)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(image.png) < 0) {
             std::fprintf(stderr, "%s: cannot write %s\n", argv[0], qPrintable(file.fileName()));
             return 1;
         }

@@ -2,6 +2,9 @@
 
 #include <QColor>
 
+// What the accessibility guidelines ask of text against its background.
+inline constexpr qreal TextContrast = 4.5;
+
 // Contrast as the accessibility guidelines measure it: from 1 (none) to 21
 // (black on white). Text wants 4.5, the outline of a control 3.
 qreal contrastRatio(const QColor &a, const QColor &b);

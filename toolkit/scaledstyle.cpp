@@ -48,12 +48,11 @@ bool isScaledMetric(QStyle::PixelMetric metric)
 // its colour.
 QColor standInWindow(const QColor &window, QColor (*outlineOf)(const QColor &))
 {
-    constexpr qreal OutlineContrast = 4.5;
     const QColor hsv = window.toHsv();
     const int step = isLightBackground(window) ? -1 : 1;
     for (int value = hsv.value(); value >= 0 && value <= 255; value += step) {
         const QColor candidate = QColor::fromHsv(hsv.hsvHue(), hsv.hsvSaturation(), value);
-        if (contrastRatio(outlineOf(candidate), window) >= OutlineContrast)
+        if (contrastRatio(outlineOf(candidate), window) >= TextContrast)
             return candidate;
     }
     return step < 0 ? QColor(Qt::black) : QColor(Qt::white);
