@@ -6,8 +6,15 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev wine wine64 zi
 
 # Kept outside the repository, so clean clones on one machine share it.
 WINDOWS_CACHE=${PIMBOLA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pimbola}
-QT_SOURCE_VERSION=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
-QT_WINDOWS=$WINDOWS_CACHE/qt-${QT_SOURCE_VERSION:-unknown}-mingw-static
+
+# Sets QT_SOURCE_VERSION and QT_WINDOWS from the installed host Qt, so it must
+# run after the packages are in. The source version is what apt-get source
+# asks for, also when the binary package was rebuilt with a version of its own.
+locate_windows_qt() {
+    QT_SOURCE_VERSION=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null) || true
+    [ -n "$QT_SOURCE_VERSION" ] || { echo "qt6-base-dev is not installed" >&2; exit 1; }
+    QT_WINDOWS=$WINDOWS_CACHE/qt-$QT_SOURCE_VERSION-mingw-static
+}
 
 # Adds deb-src twins of the configured archives, unless source is already there.
 ensure_source_entries() {
@@ -32,6 +39,7 @@ ensure_source_entries() {
 
 # Builds the static Qt into $QT_WINDOWS unless a finished one is there.
 ensure_windows_qt() {
+    locate_windows_qt
     [ -f "$QT_WINDOWS/.complete" ] && return 0
     ensure_source_entries
     local work=$WINDOWS_CACHE/qt-work
