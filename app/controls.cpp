@@ -3,12 +3,13 @@
 #include "contrast.h"
 #include "controltable.h"
 #include "japanesefont.h"
-#include "label.h"
 #include "listbox.h"
+#include "placement.h"
 #include "pushbutton.h"
 #include "scaledstyle.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -22,8 +23,7 @@ constexpr int DefaultFontPixels = 11;
 
 QString nameOf(const ControlRow &row)
 {
-    static constexpr const char *KindNames[] = {"Button", "CheckBox", "RadioButton", "Label", "ListBox"};
-    return QLatin1String(KindNames[static_cast<int>(row.kind)]) + QString::number(row.number);
+    return QString::fromStdString(controlName(row));
 }
 
 QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
@@ -44,7 +44,9 @@ QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
         return controls.RadioButton[row.number] = radio;
     }
     case ControlKind::Label: {
-        return controls.Label[row.number] = new Label(text, window);
+        auto *label = new QLabel(text, window);
+        label->setTextFormat(Qt::PlainText);
+        return controls.Label[row.number] = label;
     }
     case ControlKind::ListBox: {
         auto *list = new ListBox(window);
@@ -86,7 +88,10 @@ Controls buildControls(QWidget *window, QStyle *style)
         QWidget *control = create(row, window, controls);
         control->setObjectName(nameOf(row));
         applyLook(control, row.look, style);
-        placeScaled(control, row.placement, unscaledFont(window, row.look));
+        const Placement &place = row.placement;
+        placeScaled(control,
+                    {QPointF(place.position.x, place.position.y), QSizeF(place.size.width, place.size.height), place.scale},
+                    unscaledFont(window, row.look));
         if (row.focusOrder > 0)
             focusChain.emplace_back(row.focusOrder, control);
     }
@@ -101,11 +106,12 @@ void applyTextColours(QWidget *window)
 {
     const QColor background = window->palette().color(QPalette::Window);
     for (const ControlRow &row : ControlTable) {
-        if (row.look.textColour == 0)
+        if (!row.look.textColour)
             continue;
+        const Rgb &colour = *row.look.textColour;
         auto *control = window->findChild<QWidget *>(nameOf(row), Qt::FindDirectChildrenOnly);
         QPalette palette = control->palette();
-        palette.setColor(QPalette::WindowText, legibleOn(QColor::fromRgb(row.look.textColour), background, TextContrast));
+        palette.setColor(QPalette::WindowText, legibleOn(QColor(colour.red, colour.green, colour.blue), background, TextContrast));
         control->setPalette(palette);
     }
 }

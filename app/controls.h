@@ -2,9 +2,9 @@
 
 #include <array>
 
-class Label;
 class ListBox;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QStyle;
@@ -16,7 +16,7 @@ struct Controls {
     std::array<QPushButton *, 4> Button{};
     std::array<QCheckBox *, 14> CheckBox{};
     std::array<QRadioButton *, 4> RadioButton{};
-    std::array<::Label *, 5> Label{};
+    std::array<QLabel *, 5> Label{};
     ListBox *ListBox1 = nullptr;
 };
 

@@ -1,14 +1,15 @@
 #include "tform4.h"
 
-#include "label.h"
+#include "controltable.h"
+#include "duetimer.h"
 #include "listbox.h"
 #include "scaledstyle.h"
-#include "timer.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -32,16 +33,15 @@ QIcon programIcon()
 TForm4::TForm4(SeedSource seeds)
     : style(new ScaledStyle(this))
     , ui(buildControls(this, style))
-    , Timer1(new Timer(this))
-    , stepper(*this, entryTable, std::move(seeds))
+    , Timer1(new DueTimer(this))
+    , drill(*this, clock, std::move(seeds))
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Pimbola"));
+    setWindowTitle(QString::fromUtf8(WindowCaption.data(), WindowCaption.size()));
     setStyle(style);
-    setFixedSize(393, 635);
+    setFixedSize(WindowWidth, WindowHeight);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    FormCreate();
-    connectHandlers();
+    connectControls();
 }
 
 // The icon is not needed for the window to appear: decoding it and handing
@@ -53,10 +53,9 @@ void TForm4::paintEvent(QPaintEvent *event)
         QTimer::singleShot(0, this, [this] { setWindowIcon(programIcon()); });
 }
 
-// Closing ends the program; no tick may reach a half-closed window.
 void TForm4::closeEvent(QCloseEvent *event)
 {
-    Timer1->setEnabled(false);
+    drill.FormClose();
     QWidget::closeEvent(event);
 }
 
@@ -69,130 +68,57 @@ void TForm4::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-void TForm4::FormCreate()
+void TForm4::connectControls()
 {
-    FillEntryTable(entryTable);
+    connect(ui.Button[1], &QPushButton::clicked, this, [this] { drill.Button1Click(); });
+    connect(ui.Button[2], &QPushButton::clicked, this, [this] { drill.Button2Click(); });
+    connect(ui.Button[3], &QPushButton::clicked, this, [this] { drill.Button3Click(); });
+    for (int number = 1; number < int(ui.CheckBox.size()); ++number) {
+        connect(ui.CheckBox[number], &QCheckBox::toggled, this,
+                [this, number](bool checked) { drill.checkBoxChanged(number, checked); });
+    }
+    for (int number = 1; number < int(ui.RadioButton.size()); ++number) {
+        connect(ui.RadioButton[number], &QRadioButton::toggled, this, [this, number](bool checked) {
+            if (checked)
+                drill.radioButtonChosen(number);
+        });
+    }
+    connect(ui.ListBox1, &ListBox::changed, this, [this] { drill.listItemChosen(ui.ListBox1->itemIndex()); });
+    connect(Timer1, &DueTimer::fired, this, [this] { drill.timerFired(); });
 }
 
-void TForm4::connectHandlers()
+void TForm4::showLabel(int number, const std::string &text)
 {
-    connect(ui.Button[1], &QPushButton::clicked, this, &TForm4::Button1Click);
-    connect(ui.Button[2], &QPushButton::clicked, this, &TForm4::Button2Click);
-    connect(ui.Button[3], &QPushButton::clicked, this, &TForm4::Button3Click);
-    for (int row = 1; row <= 9; ++row)
-        connect(ui.CheckBox[row], &QCheckBox::toggled, this, &TForm4::SingleRowChange);
-    connect(ui.CheckBox[10], &QCheckBox::toggled, this, &TForm4::CheckBox10Change);
-    connect(ui.CheckBox[13], &QCheckBox::toggled, this, &TForm4::CheckBox13Change);
-    connect(ui.ListBox1, &ListBox::changed, this, &TForm4::ListBox1Change);
-    connect(Timer1, &Timer::tick, this, &TForm4::Timer1Timer);
+    ui.Label[number]->setText(QString::fromStdString(text));
 }
 
-void TForm4::Button1Click()
+// The control's own signal reports the new state back; the form takes a
+// state it already has as no change.
+void TForm4::showCheckBox(int number, bool checked)
 {
-    stepper.Button1Click();
+    ui.CheckBox[number]->setChecked(checked);
 }
 
-void TForm4::Button2Click()
+void TForm4::showRadioButton(int number)
+{
+    ui.RadioButton[number]->setChecked(true);
+}
+
+void TForm4::showListItem(int index)
+{
+    ui.ListBox1->setItemIndex(index);
+}
+
+void TForm4::announce(const std::string &)
+{
+}
+
+void TForm4::armTimer(std::optional<TimePoint> due)
+{
+    Timer1->fireAt(due);
+}
+
+void TForm4::closeWindow()
 {
     close();
-}
-
-void TForm4::Button3Click()
-{
-    stepper.Button3Click();
-}
-
-// Checking one of the three ways of choosing rows clears the other two.
-// Unchecking clears nothing, and the boxes it clears call back here
-// unchecked, so a click never cascades further.
-void TForm4::SingleRowChange(bool checked)
-{
-    if (!checked)
-        return;
-    ui.CheckBox[10]->setChecked(false);
-    ui.CheckBox[13]->setChecked(false);
-}
-
-void TForm4::CheckBox10Change(bool checked)
-{
-    if (!checked)
-        return;
-    uncheckSingleRows();
-    ui.CheckBox[13]->setChecked(false);
-}
-
-void TForm4::CheckBox13Change(bool checked)
-{
-    if (!checked)
-        return;
-    uncheckSingleRows();
-    ui.CheckBox[10]->setChecked(false);
-}
-
-void TForm4::uncheckSingleRows()
-{
-    for (int row = 1; row <= 9; ++row)
-        ui.CheckBox[row]->setChecked(false);
-}
-
-void TForm4::ListBox1Change()
-{
-    stepper.ListBox1Change();
-}
-
-void TForm4::Timer1Timer()
-{
-    stepper.Timer1Timer();
-}
-
-DrillChoice TForm4::drillChoice() const
-{
-    DrillChoice choice;
-    choice.rowsOneToNine = ui.CheckBox[13]->isChecked();
-    choice.rowsZeroToNine = ui.CheckBox[10]->isChecked();
-    for (int row = 1; row <= 9; ++row)
-        choice.singleRows[row - 1] = ui.CheckBox[row]->isChecked();
-    choice.includeTimesZero = ui.CheckBox[12]->isChecked();
-    if (ui.RadioButton[1]->isChecked())
-        choice.order = DrillOrder::Ascending;
-    else if (ui.RadioButton[3]->isChecked())
-        choice.order = DrillOrder::Shuffled;
-    else
-        choice.order = DrillOrder::Descending;
-    return choice;
-}
-
-bool TForm4::recitationWanted() const
-{
-    return ui.CheckBox[11]->isChecked();
-}
-
-int TForm4::intervalItemIndex() const
-{
-    return ui.ListBox1->itemIndex();
-}
-
-void TForm4::showExpression(const std::string &text)
-{
-    ui.Label[1]->setText(QString::fromStdString(text));
-}
-
-void TForm4::showAnswer(const std::string &text)
-{
-    ui.Label[3]->setText(QString::fromStdString(text));
-}
-
-void TForm4::showRecitation(const std::string &text)
-{
-    ui.Label[4]->setText(QString::fromStdString(text));
-}
-
-void TForm4::setTimerEnabled(bool enabled)
-{
-    Timer1->setEnabled(enabled);
-}
-
-void TForm4::setTimerInterval(int milliseconds)
-{
-    Timer1->setInterval(milliseconds);
 }

@@ -1,24 +1,24 @@
 #pragma once
 
 #include "controls.h"
-#include "entrytable.h"
-#include "runstepper.h"
-#include "runview.h"
+#include "drillform.h"
+#include "formview.h"
 
 #include <QWidget>
 
+class DueTimer;
 class ScaledStyle;
-class Timer;
 
-// The drill's one window: builds the fixed layout, keeps the option
-// controls apart, and forwards clicks and ticks to the run.
-class TForm4 : public QWidget, private RunView {
+// The drill's one window, a view of DrillForm: builds the fixed layout from
+// the control table, reports clicks, changes and timer expiries to the form,
+// and shows what the form says.
+class TForm4 : public QWidget, private FormView {
     Q_OBJECT
 
 public:
     explicit TForm4(SeedSource seeds = clockSeed);
 
-    const RunStepper &run() const { return stepper; }
+    const DrillForm &form() const { return drill; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -26,33 +26,20 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void FormCreate();
-    void connectHandlers();
+    void connectControls();
 
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
-    void SingleRowChange(bool checked);  // CheckBox1 … CheckBox9
-    void CheckBox10Change(bool checked);
-    void CheckBox13Change(bool checked);
-    void ListBox1Change();
-    void Timer1Timer();
+    void showLabel(int number, const std::string &text) override;
+    void showCheckBox(int number, bool checked) override;
+    void showRadioButton(int number) override;
+    void showListItem(int index) override;
+    void announce(const std::string &text) override;
+    void armTimer(std::optional<TimePoint> due) override;
+    void closeWindow() override;
 
-    void uncheckSingleRows();
-
-    DrillChoice drillChoice() const override;
-    bool recitationWanted() const override;
-    int intervalItemIndex() const override;
-    void showExpression(const std::string &text) override;
-    void showAnswer(const std::string &text) override;
-    void showRecitation(const std::string &text) override;
-    void setTimerEnabled(bool enabled) override;
-    void setTimerInterval(int milliseconds) override;
-
-    EntryTable entryTable;
     ScaledStyle *const style;
     const Controls ui;
-    Timer *const Timer1;
-    RunStepper stepper;
+    DueTimer *const Timer1;
+    const SteadyClock clock;
+    DrillForm drill;
     bool iconPending = true;
 };

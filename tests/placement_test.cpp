@@ -21,7 +21,7 @@ QFont elevenPixelFont()
 
 struct Cover {
     const char *name;
-    Placement placement;
+    ScaledPlacement placement;
 };
 
 class CoverTest : public testing::TestWithParam<Cover> {};
@@ -32,7 +32,7 @@ TEST_P(CoverTest, CoversPositionToPositionPlusScaledSize)
     ScaledStyle style(&window);
     auto *box = new QCheckBox(QStringLiteral("x"), &window);
     box->setStyle(&style);
-    const Placement &placement = GetParam().placement;
+    const ScaledPlacement &placement = GetParam().placement;
     placeScaled(box, placement, elevenPixelFont());
 
     const QRectF exact(placement.position, placement.size * placement.scale);

@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QWidget>
 
-void placeScaled(QWidget *control, const Placement &placement, const QFont &unscaledFont)
+void placeScaled(QWidget *control, const ScaledPlacement &placement, const QFont &unscaledFont)
 {
     ScaledStyle::setScale(control, placement.scale);
     QFont font = unscaledFont;

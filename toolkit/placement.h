@@ -8,7 +8,7 @@ class QWidget;
 
 // Where a control sits in its window: its top-left corner, its unscaled
 // size (empty: the control's own size hint) and the factor it is drawn at.
-struct Placement {
+struct ScaledPlacement {
     QPointF position;
     QSizeF size;
     qreal scale = 1.0;
@@ -16,4 +16,4 @@ struct Placement {
 
 // Draws the control scale times larger (font, indicators, items) and makes
 // it cover position to position + scale × size.
-void placeScaled(QWidget *control, const Placement &placement, const QFont &unscaledFont);
+void placeScaled(QWidget *control, const ScaledPlacement &placement, const QFont &unscaledFont);

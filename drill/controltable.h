@@ -1,20 +1,53 @@
 #pragma once
 
-#include "placement.h"
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
-#include <QRgb>
+// The window's fixed layout as plain data, which every view builds itself
+// from: nothing here belongs to a toolkit.
+
+inline constexpr int WindowWidth = 393;
+inline constexpr int WindowHeight = 635;
+inline constexpr std::string_view WindowCaption = "Pimbola";
 
 enum class ControlKind { PushButton, CheckBox, RadioButton, Label, ListBox };
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+};
 
 // How a control differs from the window's default look.
 struct Look {
     int fontPixels = 0;  // 0: the window's font size
     bool bold = false;
-    QRgb textColour = 0;  // 0: the style's text colour
+    std::optional<Rgb> textColour = std::nullopt;  // none: the platform's text colour
     bool focusHighlight = true;
 };
 
-// One control of the main window. Its name is its kind and number
+// Where a control sits in the window's client area: its top-left corner,
+// its unscaled size (0 × 0: the control's own size) and the factor it is
+// drawn at, anchored at that corner.
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+};
+
+struct Placement {
+    Point position;
+    Size size;
+    double scale = 1.0;
+};
+
+// One control of the window. Its name is its kind and number
 // ("CheckBox13"); list items are separated by '\n'.
 struct ControlRow {
     ControlKind kind;
@@ -28,17 +61,17 @@ struct ControlRow {
 
 namespace ControlLooks {
 inline constexpr Look Plain{};
-inline constexpr Look ButtonFace{16};
-inline constexpr Look Equals{14, true};
-inline constexpr Look Chocolate{0, false, 0xffd2691e};
-inline constexpr Look BlueViolet{0, false, 0xff8a2be2};
-inline constexpr Look NoFocusHighlight{0, false, 0, false};
+inline constexpr Look ButtonFace{.fontPixels = 16};
+inline constexpr Look Equals{.fontPixels = 14, .bold = true};
+inline constexpr Look Chocolate{.textColour = Rgb{0xd2, 0x69, 0x1e}};
+inline constexpr Look BlueViolet{.textColour = Rgb{0x8a, 0x2b, 0xe2}};
+inline constexpr Look NoFocusHighlight{.focusHighlight = false};
 } // namespace ControlLooks
 
 // Creation order; an empty size takes the control's own.
 inline constexpr ControlRow ControlTable[] = {
     // clang-format off
-    // kind                     no  text                   position      size        scale  focus look                            on
+    // kind                     no  text                   position     size        scale  focus look                            on
     {ControlKind::PushButton,   1, "タイマーで",           {{255, 479}, {80, 57},   1.0},   1, ControlLooks::ButtonFace,        false},
     {ControlKind::PushButton,   2, "おわる",               {{255, 368}, {80, 49},   1.0},   2, ControlLooks::ButtonFace,        false},
     {ControlKind::CheckBox,     1, "１のだん",             {{24, 136},  {73, 19},   1.5},   4, ControlLooks::Plain,             false},
@@ -66,3 +99,6 @@ inline constexpr ControlRow ControlTable[] = {
     {ControlKind::PushButton,   3, "ひとつずつ",           {{255, 552}, {80, 57},   1.0},  36, ControlLooks::ButtonFace,        false},
     // clang-format on
 };
+
+// "Button1", "CheckBox13", "ListBox1": the name views and tests find it by.
+std::string controlName(const ControlRow &row);
