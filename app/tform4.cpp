@@ -30,7 +30,7 @@ QIcon programIcon()
 
 } // namespace
 
-TForm4::TForm4(SeedSource seeds)
+TForm4::TForm4(const Clock &clock, SeedSource seeds)
     : style(new ScaledStyle(this))
     , ui(buildControls(this, style))
     , Timer1(new DueTimer(this))

@@ -16,7 +16,7 @@ class TForm4 : public QWidget, private FormView {
     Q_OBJECT
 
 public:
-    explicit TForm4(SeedSource seeds = clockSeed);
+    explicit TForm4(const Clock &clock = steadyClock(), SeedSource seeds = clockSeed);
 
     const DrillForm &form() const { return drill; }
 
@@ -39,7 +39,6 @@ private:
     ScaledStyle *const style;
     const Controls ui;
     DueTimer *const Timer1;
-    const SteadyClock clock;
     DrillForm drill;
     bool iconPending = true;
 };

@@ -18,3 +18,10 @@ class SteadyClock final : public Clock {
 public:
     TimePoint now() const override { return std::chrono::steady_clock::now(); }
 };
+
+// The one clock a program needs; it has no state.
+inline const Clock &steadyClock()
+{
+    static const SteadyClock clock;
+    return clock;
+}

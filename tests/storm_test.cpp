@@ -2,7 +2,8 @@
 
 #include "entrytable.h"
 #include "listbox.h"
-#include "timer.h"
+#include "duetimer.h"
+#include "manualclock.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -233,8 +234,9 @@ private:
 // Drives one window through its real controls and reads it back.
 class WindowProbe {
 public:
-    explicit WindowProbe(TForm4 &form)
+    WindowProbe(TForm4 &form, ManualClock &clock)
         : form(form)
+        , clock(clock)
     {
     }
 
@@ -273,7 +275,8 @@ public:
             QTest::keyClick(control<QPushButton>("Button3"), Qt::Key_Space);
             break;
         case Event::Tick:
-            emit control<Timer>("Timer1")->tick();
+            clock.setTo(*form.form().Timer1().due());
+            emit control<DueTimer>("Timer1")->fired();
             break;
         }
     }
@@ -301,7 +304,7 @@ public:
         if (list->selectedItems().size() != 1 || list->itemIndex() != model.item)
             out << " interval item " << list->itemIndex() << " of " << list->selectedItems().size() << " selected;";
 
-        const RunStepper &run = form.run();
+        const RunStepper &run = form.form().run();
         const int phase = static_cast<int>(run.phase());
         if (phase != 0 && phase != -1 && phase != -2)
             out << " phase " << phase << " between events;";
@@ -318,17 +321,18 @@ public:
             out << " index/count " << drill.CurrentIndex() << '/' << drill.DrillCount() << " expected "
                 << model.currentIndex << '/' << model.count << ';';
 
-        const Timer *timer = control<Timer>("Timer1");
-        if (run.stepMode() && timer->isEnabled())
+        const TimerSchedule &timer = form.form().Timer1();
+        if (run.stepMode() && timer.isEnabled())
             out << " timer enabled in step mode;";
-        if (timer->isEnabled() != model.timerEnabled || timer->interval() != model.timerInterval)
-            out << " timer " << timer->isEnabled() << '/' << timer->interval() << " expected " << model.timerEnabled
+        if (timer.isEnabled() != model.timerEnabled || timer.interval() != model.timerInterval)
+            out << " timer " << timer.isEnabled() << '/' << timer.interval() << " expected " << model.timerEnabled
                 << '/' << model.timerInterval << ';';
         return out.str();
     }
 
 private:
     TForm4 &form;
+    ManualClock &clock;
 };
 
 Action randomAction(std::mt19937 &random, const Model &model)
@@ -371,14 +375,15 @@ TEST(StormTest, WindowAgreesWithTheModelAfterEveryEvent)
     int events = 0;
     int mismatches = 0;
     for (const unsigned seed : Seeds) {
-        TForm4 form;
+        ManualClock clock;
+        TForm4 form{clock};
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
         // Ticks come from the storm alone, never from the wall clock, and
         // painting is not what is checked here.
-        form.findChild<Timer *>("Timer1")->findChild<QTimer *>()->blockSignals(true);
+        form.findChild<DueTimer *>("Timer1")->findChild<QTimer *>()->blockSignals(true);
         form.setUpdatesEnabled(false);
-        WindowProbe probe(form);
+        WindowProbe probe(form, clock);
         Model model(table);
         std::mt19937 random(seed);
         std::vector<Action> done;

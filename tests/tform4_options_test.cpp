@@ -1,17 +1,14 @@
 #include "tform4.h"
 
 #include "listbox.h"
-#include "timer.h"
 
 #include <QCheckBox>
-#include <QLabel>
-#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <set>
-#include <vector>
 
 namespace {
 
@@ -40,33 +37,15 @@ protected:
     TForm4 form;
 };
 
-struct Cascade {
-    const char *name;
-    std::vector<int> clicks;  // check box numbers, clicked in order from start-up
-    std::set<int> checked;
-};
-
-class CascadeTest : public OptionsTest, public testing::WithParamInterface<Cascade> {};
-
-TEST_P(CascadeTest, KeepsTheWaysOfChoosingRowsApart)
+// The rules themselves are the form's; here the real boxes, clicked, show them.
+TEST_F(OptionsTest, ClicksShowTheCascadeInTheBoxes)
 {
-    for (const int number : GetParam().clicks)
+    for (const int number : {2, 7, 10})
         click(box(number));
-    EXPECT_EQ(checkedRowBoxes(), GetParam().checked);
+    EXPECT_EQ(checkedRowBoxes(), (std::set<int>{10}));
+    click(box(5));
+    EXPECT_EQ(checkedRowBoxes(), (std::set<int>{5}));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Clicks, CascadeTest,
-    testing::Values(Cascade{"RowClearsAllRows", {5}, {5}},
-                    Cascade{"SeveralRowsTogether", {1, 3, 9}, {1, 3, 9}},
-                    Cascade{"ZeroToNineClearsRows", {2, 7, 10}, {10}},
-                    Cascade{"OneToNineClearsRows", {4, 6, 13}, {13}},
-                    Cascade{"OneToNineClearsZeroToNine", {10, 13}, {13}},
-                    Cascade{"RowClearsZeroToNine", {10, 8}, {8}},
-                    Cascade{"UncheckingClearsNothingElse", {1, 3, 3}, {1}},
-                    Cascade{"EveryBoxMayBeUnchecked", {13}, {}},
-                    Cascade{"NothingIsRechecked", {2, 2}, {}}),
-    [](const testing::TestParamInfo<Cascade> &info) { return info.param.name; });
 
 // A box is the whole rectangle it was placed over, text and blank end alike.
 TEST_F(OptionsTest, AClickAtTheFarRightEndTogglesTheBox)
@@ -87,26 +66,17 @@ TEST_F(OptionsTest, ProgramChangesCascadeToo)
     EXPECT_EQ(checkedRowBoxes(), (std::set<int>{10}));
 }
 
-TEST_F(OptionsTest, RunWithNoRowChosenIsEmpty)
-{
-    click(box(13));
-    click(form.findChild<QPushButton *>("Button1"));
-    for (const char *label : {"Label1", "Label3", "Label4"})
-        EXPECT_EQ(form.findChild<QLabel *>(label)->text(), "") << label;
-}
-
-TEST_F(OptionsTest, NewIntervalTakesEffectWithoutRestartingTheTimer)
+TEST_F(OptionsTest, ChoicesReachTheForm)
 {
     auto *list = form.findChild<ListBox *>("ListBox1");
-    auto *timer = form.findChild<Timer *>("Timer1");
-    click(form.findChild<QPushButton *>("Button1"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->remainingTime() < 950; }, 5000));
-    const int remaining = timer->remainingTime();
-
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
-    EXPECT_EQ(form.run().intervalSeconds(), 3);
-    EXPECT_EQ(timer->interval(), 1000);
-    EXPECT_LE(timer->remainingTime(), remaining);
+    EXPECT_EQ(form.form().listItem(), 2);
+    EXPECT_EQ(form.form().run().intervalSeconds(), 3);
+
+    click(form.findChild<QRadioButton *>("RadioButton3"));
+    EXPECT_EQ(form.form().drillChoice().order, DrillOrder::Shuffled);
+    click(form.findChild<QRadioButton *>("RadioButton2"));
+    EXPECT_EQ(form.form().drillChoice().order, DrillOrder::Descending);
 }
 
 } // namespace
