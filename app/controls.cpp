@@ -65,7 +65,7 @@ QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
 void applyLook(QWidget *control, const Look &look, QStyle *style)
 {
     control->setStyle(style);
-    ScaledStyle::setFocusHighlight(control, look.focusHighlight);
+    LegibleStyle::setFocusHighlight(control, look.focusHighlight);
 }
 
 QFont unscaledFont(const QWidget *window, const Look &look)

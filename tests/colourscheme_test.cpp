@@ -112,6 +112,18 @@ TEST_P(ColourSchemeTest, UncheckedIndicatorsStandOutFromTheWindow)
     EXPECT_EQ(measured, 14) << "twelve unchecked check boxes and two radio buttons";
 }
 
+// The list's frame is a control's edge: 3:1 against the window on each side.
+TEST_P(ColourSchemeTest, ListFrameStandsOutFromTheWindow)
+{
+    constexpr qreal EdgeContrast = 3.0;
+    const QRect list = form.findChild<QListWidget *>(QStringLiteral("ListBox1"))->geometry();
+    const QPoint centre = list.center();
+    const QRect edges[] = {QRect(list.left(), centre.y(), 1, 1), QRect(list.right(), centre.y(), 1, 1),
+                           QRect(centre.x(), list.top(), 1, 1), QRect(centre.x(), list.bottom(), 1, 1)};
+    for (const QRect &edge : edges)
+        EXPECT_GE(strongest(edge).first, EdgeContrast) << "frame at " << edge.x() << ',' << edge.y();
+}
+
 TEST_P(ColourSchemeTest, ColouredTextsAreLegibleInTheirOwnHue)
 {
     constexpr qreal TextContrast = 4.5;
