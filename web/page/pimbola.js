@@ -4,8 +4,9 @@
 // rule (the options, the list, the timer's schedule) is the core's.
 
 (() => {
-    const Indicator = {CheckBox: 14, RadioButton: 13.5};  // unscaled, with the gap after it
-    const IndicatorGap = 8;
+    // The desktop's indicators and the gap before their text, unscaled.
+    const Indicator = {CheckBox: 14, RadioButton: 13.5};
+    const IndicatorGap = {CheckBox: 5.3, RadioButton: 5.8};
     const DefaultFontPixels = 11;
 
     const surface = document.getElementById('form');
@@ -43,7 +44,7 @@
         const size = pixels(Indicator[row.kind] * row.scale);
         input.style.width = size;
         input.style.height = size;
-        input.style.marginRight = pixels(IndicatorGap * row.scale);
+        input.style.marginRight = pixels(IndicatorGap[row.kind] * row.scale);
         label.append(input, row.text);
         return {element: label, input};
     }
