@@ -1,0 +1,58 @@
+#!/usr/bin/python3
+"""Makes the page's folder from its parts:
+    assemble.py PAGE_SOURCES CORE_JS CORE_WASM ICON_SVG VERSION OUT_DIR
+pimbola.html carries its style, the core (its WebAssembly as base64) and its
+script, with a content-security policy that admits exactly those, so the
+one file runs from a disk or a server; the manifest and service worker
+beside it make a served copy installable and usable offline.
+"""
+import base64
+import hashlib
+import shutil
+import sys
+from pathlib import Path
+from urllib.parse import quote
+
+
+def digest(text):
+    return "'sha256-" + base64.b64encode(hashlib.sha256(text.encode()).digest()).decode() + "'"
+
+
+def inline_script(text):
+    # An inline script ends at the first "</script", wherever it stands.
+    return text.replace('</script', '<\\/script')
+
+
+def main(sources, core_js, core_wasm, icon_svg, version, out):
+    sources, out = Path(sources), Path(out)
+    out.mkdir(parents=True, exist_ok=True)
+    style = (sources / 'pimbola.css').read_text()
+    wasm = base64.b64encode(Path(core_wasm).read_bytes()).decode()
+    core = inline_script(Path(core_js).read_text() + f"\nconst PimbolaWasm = '{wasm}';\n")
+    page = inline_script((sources / 'pimbola.js').read_text())
+    icon = Path(icon_svg).read_text()
+    csp = '; '.join([
+        "default-src 'none'",
+        f"script-src {digest(core)} {digest(page)} 'wasm-unsafe-eval'",
+        f"style-src {digest(style)}",
+        "img-src 'self' data:",
+        "manifest-src 'self'",
+        "worker-src 'self'",
+        "connect-src 'self'",
+        "base-uri 'none'",
+        "form-action 'none'",
+    ])
+    html = (sources / 'pimbola.html').read_text()
+    for key, value in (('@CSP@', csp), ('@ICON@', 'data:image/svg+xml,' + quote(icon)),
+                       ('@STYLE@', style), ('@CORE@', core), ('@PAGE@', page)):
+        html = html.replace(key, value, 1)
+    (out / 'pimbola.html').write_text(html)
+    (out / 'sw.js').write_text((sources / 'sw.js').read_text().replace('@VERSION@', version))
+    shutil.copy(sources / 'manifest.webmanifest', out)
+    shutil.copy(icon_svg, out / 'icon.svg')
+
+
+if __name__ == '__main__':
+    if len(sys.argv) != 7:
+        sys.exit(__doc__)
+    main(*sys.argv[1:])
