@@ -2,7 +2,7 @@
 """Measures Pimbola against the baseline window from outside both processes.
 
 Run under an X server of its own (bench/run does this):
-    measure.py PROGRAM BASELINE RUNS
+    measure.py PROGRAM BASELINE CONTROL_TABLE RUNS
 
 Start-up is the time from spawning the process to the first paint of its
 mapped window, as the X server sees it through the DAMAGE extension; memory
@@ -23,12 +23,15 @@ import threading
 import time
 
 from Xlib import X, display
-from Xlib.ext import damage, xtest
+from Xlib.ext import damage
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'scripts'))
+import pimbolawindow  # noqa: E402  (found through the path above)
 
 IDLE_SECONDS = 10
 STEP_MS = 1000
 ENTRIES = 10  # row 2 with ×0
-LABEL_BAND = (32, 115)  # the window rows the expression, answer and recitation cover
+LABELS = ('Label1', 'Label3', 'Label4')  # the expression, the answer and the recitation
 # (answer shown, wait, stop): the next question is due 1 s after that answer,
 # so these hold its tick up by 0.2 s and 0.4 s.
 FREEZES = ((1, 0.5, 0.7), (5, 0.5, 0.9))
@@ -107,17 +110,13 @@ def measure_once(screen, program):
     return startup_ms, peak, idle
 
 
-def click(screen, window, x, y):
+def click(screen, window, point):
     """Clicks at a point of the window; returns when the server has the release."""
-    origin = window.translate_coords(screen.root, 0, 0)
-    xtest.fake_input(screen.display, X.MotionNotify, x=x - origin.x, y=y - origin.y)
-    xtest.fake_input(screen.display, X.ButtonPress, 1)
-    xtest.fake_input(screen.display, X.ButtonRelease, 1)
-    screen.display.sync()
+    pimbolawindow.click(screen.display, window, point)
     return time.monotonic()
 
 
-def timed_run(screen, program, freezes=()):
+def timed_run(screen, table, program, freezes=()):
     """Moments of every label change of one timed run, from the first question
     to the finish.
 
@@ -127,13 +126,15 @@ def timed_run(screen, program, freezes=()):
     process, window, _ = start(screen, program)
     time.sleep(0.5)
     origin = window.translate_coords(screen.root, 0, 0)
-    top, bottom = -origin.y + LABEL_BAND[0], -origin.y + LABEL_BAND[1]
-    for x, y in ((188, 149), (36, 445), (188, 445)):  # row 2, ×0, recitation
-        click(screen, window, x, y)
+    bands = [table.region(label) for label in LABELS]
+    top = -origin.y + min(y for _, y, _, _ in bands)
+    bottom = -origin.y + max(y + height for _, y, _, height in bands)
+    for name in ('CheckBox2', 'CheckBox12', 'CheckBox11'):  # row 2, ×0, recitation
+        click(screen, window, table.point(name))
         time.sleep(0.2)
     time.sleep(0.5)
     screen.drain()
-    click(screen, window, 295, 507)  # タイマーで
+    click(screen, window, table.point('Button1'))
 
     def freeze(wait, length):
         time.sleep(wait)
@@ -166,11 +167,12 @@ def timed_run(screen, program, freezes=()):
 
 
 def main():
-    program, baseline, runs = sys.argv[1], sys.argv[2], max(1, int(sys.argv[3]))
+    program, baseline, runs = sys.argv[1], sys.argv[2], max(1, int(sys.argv[4]))
+    table = pimbolawindow.Table(sys.argv[3])
     screen = Screen()
     results = {program: [], baseline: []}
-    changes = timed_run(screen, program)
-    frozen = timed_run(screen, program, FREEZES)
+    changes = timed_run(screen, table, program)
+    frozen = timed_run(screen, table, program, FREEZES)
     for run in range(runs):
         for binary in (program, baseline):
             results[binary].append(measure_once(screen, binary))

@@ -2,74 +2,37 @@
 # Drives the real program on an X server the way a person would and expects
 # it to end cleanly: status 0 within a second of being told to close, and
 # nothing on stderr but Qt's own start-up notices.
-#   e2e.sh PROGRAM SCENARIO [DESKTOP_ENTRY]
+#   e2e.sh PROGRAM CONTROL_TABLE SCENARIO [DESKTOP_ENTRY]
 set -euo pipefail
 program=$1
-scenario=$2
-desktop_entry=${3:-}
+table=$2
+scenario=$3
+desktop_entry=${4:-}
+drive() { "$(dirname "$0")/../scripts/pimbolawindow.py" "$table" "$@"; }
 errors=$(mktemp)
 trap 'kill "$pid" 2>/dev/null || true; rm -f "$errors"' EXIT
 
 "$program" 2>"$errors" &
 pid=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name '^Pimbola$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "no Pimbola window appeared" >&2; cat "$errors" >&2; exit 1; }
+window=$(drive find 10) || { cat "$errors" >&2; exit 1; }
 
-# Points inside controls, in the window's client coordinates.
-click() {
-    case $1 in
-    timed) xdotool mousemove --window "$window" 295 507 click 1 ;;
-    step) xdotool mousemove --window "$window" 295 580 click 1 ;;
-    quit) xdotool mousemove --window "$window" 295 392 click 1 ;;
-    esac
-    sleep 0.1
-}
-
-# What a window manager sends when the title bar's close button is clicked.
-request_close() {
-    /usr/bin/python3 - "$window" <<'PY'
-import sys
-from Xlib import X, display, protocol
-d = display.Display()
-window = d.create_resource_object('window', int(sys.argv[1]))
-message = protocol.event.ClientMessage(
-    window=window, client_type=d.intern_atom('WM_PROTOCOLS'),
-    data=(32, [d.intern_atom('WM_DELETE_WINDOW'), X.CurrentTime, 0, 0, 0]))
-window.send_event(message, event_mask=X.NoEventMask)
-d.flush()
-PY
-}
-
-# The class a dock matches to the menu entry's StartupWMClass.
-window_class() {
-    /usr/bin/python3 - "$window" <<'PY'
-import sys
-from Xlib import display
-d = display.Display()
-print(d.create_resource_object('window', int(sys.argv[1])).get_wm_class()[1])
-PY
-}
+click() { drive click "$window" "$@"; }
 
 case $scenario in
 quit-at-rest)
-    click quit ;;
+    click Button2 ;;
 dock-match)
     expected=$(sed -n 's/^StartupWMClass=//p' "$desktop_entry")
-    actual=$(window_class)
+    actual=$(drive class "$window")
     [ -n "$expected" ] && [ "$actual" = "$expected" ] ||
         { echo "window class '$actual', the menu entry expects '$expected'" >&2; exit 1; }
-    click quit ;;
+    click Button2 ;;
 close-during-timed-run)
-    click timed
+    click Button1
     sleep 1.5  # the first answer is on screen and the timer runs
-    request_close ;;
+    drive close "$window" ;;
 quit-during-stepped-run)
-    click step; click step; click step
-    click quit ;;
+    click Button3 Button3 Button3 Button2 ;;
 *)
     echo "unknown scenario $scenario" >&2; exit 2 ;;
 esac
