@@ -1,5 +1,6 @@
 #include "tform4.h"
 
+#include "announcer.h"
 #include "label.h"
 #include "listbox.h"
 #include "scaledstyle.h"
@@ -33,6 +34,7 @@ TForm4::TForm4(SeedSource seeds)
     : style(new ScaledStyle(this))
     , ui(buildControls(this, style))
     , Timer1(new Timer(this))
+    , announcer(new Announcer(this))
     , stepper(*this, entryTable, std::move(seeds))
 {
     setObjectName(QStringLiteral("Form4"));
@@ -185,6 +187,11 @@ void TForm4::showAnswer(const std::string &text)
 void TForm4::showRecitation(const std::string &text)
 {
     ui.Label[4]->setText(QString::fromStdString(text));
+}
+
+void TForm4::announce(const std::string &text)
+{
+    announcer->announce(QString::fromStdString(text));
 }
 
 void TForm4::setTimerEnabled(bool enabled)

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+class Announcer;
 class ScaledStyle;
 class Timer;
 
@@ -46,6 +47,7 @@ private:
     void showExpression(const std::string &text) override;
     void showAnswer(const std::string &text) override;
     void showRecitation(const std::string &text) override;
+    void announce(const std::string &text) override;
     void setTimerEnabled(bool enabled) override;
     void setTimerInterval(int milliseconds) override;
 
@@ -53,6 +55,7 @@ private:
     ScaledStyle *const style;
     const Controls ui;
     Timer *const Timer1;
+    Announcer *const announcer;
     RunStepper stepper;
     bool iconPending = true;
 };

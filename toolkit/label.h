@@ -2,13 +2,11 @@
 
 #include <QLabel>
 
-// A label that tells screen readers when its text changes; QLabel itself
-// sends no accessibility event for a new text.
+// A label that shows its text as it stands, never as markup. QLabel tells
+// screen readers of each new text itself.
 class Label : public QLabel {
     Q_OBJECT
 
 public:
     Label(const QString &text, QWidget *parent);
-
-    void setText(const QString &text);
 };
