@@ -17,5 +17,7 @@ AudioOutputMethod "libao"
 AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
 DefaultModule espeak-ng
 CONF
+# Orca's own words in English, as the test expects them.
+export LC_ALL=C.UTF-8
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/screenreader_test.py" "$1" "$work"
