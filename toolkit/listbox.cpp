@@ -46,7 +46,7 @@ void ListBox::focusInEvent(QFocusEvent *event)
 
 void ListBox::reportCurrentItemFocused()
 {
-    if (!hasFocus() || currentRow() < 0)
+    if (!QAccessible::isActive() || !hasFocus() || currentRow() < 0)
         return;
     QAccessibleEvent focused(this, QAccessible::Focus);
     focused.setChild(currentRow());
