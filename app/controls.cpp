@@ -54,6 +54,7 @@ QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setTextElideMode(Qt::ElideNone);
+        list->setAccessibleName(QStringLiteral("なんびょうおき"));  // what its items choose
         if (row.initiallyOn)
             list->setItemIndex(0);
         return controls.ListBox1 = list;

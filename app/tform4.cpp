@@ -1,5 +1,6 @@
 #include "tform4.h"
 
+#include "announcer.h"
 #include "controltable.h"
 #include "duetimer.h"
 #include "listbox.h"
@@ -34,6 +35,7 @@ TForm4::TForm4(const Clock &clock, SeedSource seeds)
     : style(new ScaledStyle(this))
     , ui(buildControls(this, style))
     , Timer1(new DueTimer(this))
+    , announcer(new Announcer(this))
     , drill(*this, clock, std::move(seeds))
 {
     setObjectName(QStringLiteral("Form4"));
@@ -109,8 +111,9 @@ void TForm4::showListItem(int index)
     ui.ListBox1->setItemIndex(index);
 }
 
-void TForm4::announce(const std::string &)
+void TForm4::announce(const std::string &text)
 {
+    announcer->announce(QString::fromStdString(text));
 }
 
 void TForm4::armTimer(std::optional<TimePoint> due)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class Announcer;
 class DueTimer;
 class ScaledStyle;
 
@@ -39,6 +40,7 @@ private:
     ScaledStyle *const style;
     const Controls ui;
     DueTimer *const Timer1;
+    Announcer *const announcer;
     DrillForm drill;
     bool iconPending = true;
 };

@@ -215,6 +215,11 @@ void DrillForm::showRecitation(const std::string &text)
     setLabel(4, text);
 }
 
+void DrillForm::announce(const std::string &text)
+{
+    view.announce(text);
+}
+
 void DrillForm::setTimerEnabled(bool enabled)
 {
     const auto before = timer.due();

@@ -60,6 +60,7 @@ private:
     void showExpression(const std::string &text) override;
     void showAnswer(const std::string &text) override;
     void showRecitation(const std::string &text) override;
+    void announce(const std::string &text) override;
     void setTimerEnabled(bool enabled) override;
     void setTimerInterval(int milliseconds) override;
 

@@ -1,5 +1,6 @@
 #include "runstepper.h"
 
+#include "announcement.h"
 #include "runview.h"
 
 #include <chrono>
@@ -57,9 +58,11 @@ void RunStepper::BuildDrillList()
 void RunStepper::ShowQuestion()
 {
     const DrillEntry &entry = list.current();
+    const std::string recitation = view.recitationWanted() ? entry.ChantFactors : std::string();
     view.showExpression(entry.ExpressionText);
     view.showAnswer({});
-    view.showRecitation(view.recitationWanted() ? entry.ChantFactors : std::string());
+    view.showRecitation(recitation);
+    view.announce(announcement({StepKind::Question, entry.ExpressionText, {}, recitation}));
     // Switching off first makes the enable below start a full countdown.
     view.setTimerEnabled(false);
     if (inStepMode)
@@ -74,12 +77,14 @@ void RunStepper::AdvanceStep(FinishKind finish)
         if (list.CurrentIndex() <= list.DrillCount()) {
             const DrillEntry &entry = list.current();
             view.showAnswer(entry.AnswerText);
+            std::string recitation;
             if (view.recitationWanted()) {
-                std::string recitation = entry.ChantFactors;
+                recitation = entry.ChantFactors;
                 recitation += ChantSeparator;
                 recitation += entry.ChantProduct;
                 view.showRecitation(recitation);
             }
+            view.announce(announcement({StepKind::Answer, entry.ExpressionText, entry.AnswerText, recitation}));
             const bool last = list.CurrentIndex() == list.DrillCount();
             list.moveToNext();
             if (last) {
@@ -91,6 +96,7 @@ void RunStepper::AdvanceStep(FinishKind finish)
         }
         if (list.CurrentIndex() > list.DrillCount()) {
             view.showRecitation(std::string(FinishMessage));
+            view.announce(announcement({StepKind::Finish, {}, {}, FinishMessage}));
             currentPhase = Phase::Idle;
             if (finish == FinishKind::Timed)
                 view.setTimerEnabled(false);

@@ -2,7 +2,8 @@
 
 RUN_PACKAGES=(cmake make g++ qt6-base-dev qt6-svg-dev fonts-noto-cjk)
 TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool python3-xlib dbus at-spi2-core
-    desktop-file-utils appstream dpkg-dev)
+    desktop-file-utils appstream dpkg-dev
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox)
 
 # Installs the missing packages as root; otherwise says how and stops.
 ensure_packages() {

@@ -5,10 +5,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
-// The window in virtual time: options as fields, labels as texts, and a
-// timer keeping the toolkit's contract whose ticks fire as the clock is
-// advanced.
+// The window in virtual time: options as fields, labels as texts, what it
+// was told to say in order, and a timer keeping the toolkit's contract
+// whose ticks fire as the clock is advanced.
 class FakeWindow : public RunView {
 public:
     DrillChoice choice;
@@ -18,6 +19,7 @@ public:
     std::string label1 = "Label1";
     std::string label3 = "Label3";
     std::string label4 = "Label4";
+    std::vector<std::string> announcements;
 
     bool timerEnabled = true;
     int timerInterval = 1000;
@@ -52,6 +54,7 @@ public:
     void showExpression(const std::string &text) override { label1 = text; }
     void showAnswer(const std::string &text) override { label3 = text; }
     void showRecitation(const std::string &text) override { label4 = text; }
+    void announce(const std::string &text) override { announcements.push_back(text); }
 
     void setTimerEnabled(bool enabled) override
     {

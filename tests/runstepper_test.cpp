@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,6 +36,17 @@ protected:
     static Labels question(const DrillEntry &e, bool recited = true) { return {e.ExpressionText, "", recited ? e.ChantFactors : ""}; }
     static Labels answer(const DrillEntry &e) { return {e.ExpressionText, e.AnswerText, e.ChantFactors + "　" + e.ChantProduct}; }
 
+    // What a step says, as a screen reader gets it.
+    using Said = std::vector<std::string>;
+    static std::string questionSaid(const DrillEntry &e, bool recited = true)
+    {
+        return e.ExpressionText + "　＝" + (recited ? "　" + e.ChantFactors : "");
+    }
+    static std::string answerSaid(const DrillEntry &e) { return e.AnswerText + "　" + e.ChantFactors + "　" + e.ChantProduct; }
+
+    // What was said since the last call.
+    Said said() { return std::exchange(window.announcements, {}); }
+
     void chooseRows(std::initializer_list<int> rows)
     {
         window.choice = {};
@@ -63,6 +75,7 @@ TEST_F(RunStepperTest, TicksBeforeAnyRunChangeNothing)
     EXPECT_EQ(labels(), (Labels{"Label1", "Label3", "Label4"}));
     EXPECT_EQ(run.phase(), Phase::Idle);
     EXPECT_EQ(window.nextTick, 6000) << "the start-up timer keeps ticking every second";
+    EXPECT_EQ(said(), Said{});
 }
 
 // Every label change of a whole timed run, to the millisecond.
@@ -75,6 +88,7 @@ TEST_F(RunStepperTest, TimedRunOfAllRowsFollowsTheTimeline)
     const long long start = window.now;
     run.Button1Click();
     EXPECT_EQ(labels(), question(entry(1, 1)));
+    EXPECT_EQ(said(), Said{questionSaid(entry(1, 1))});
     EXPECT_EQ(window.nextTick, start + N);
 
     std::vector<const DrillEntry *> facts;
@@ -86,14 +100,17 @@ TEST_F(RunStepperTest, TimedRunOfAllRowsFollowsTheTimeline)
         ASSERT_TRUE(window.tick());
         EXPECT_EQ(window.now, start + (2 * i - 1) * N);
         EXPECT_EQ(labels(), answer(*facts[i - 1]));
+        EXPECT_EQ(said(), Said{answerSaid(*facts[i - 1])});
         ASSERT_TRUE(window.tick());
         EXPECT_EQ(window.now, start + 2 * i * N);
         if (i < k) {
             EXPECT_EQ(labels(), question(*facts[i]));
+            EXPECT_EQ(said(), Said{questionSaid(*facts[i])});
             EXPECT_EQ(run.phase(), Phase::AwaitingAnswer);
         }
     }
     EXPECT_EQ(labels(), (Labels{"９×９", "８１", Finish}));
+    EXPECT_EQ(said(), Said{Finish});
     EXPECT_EQ(run.phase(), Phase::Idle);
     EXPECT_FALSE(window.timerEnabled);
     EXPECT_FALSE(window.tick()) << "the timer must stop at the finish";
@@ -120,18 +137,22 @@ TEST_F(RunStepperTest, SteppedRunAdvancesOnePressAtATime)
     window.recitation = true;
     run.Button3Click();
     EXPECT_EQ(labels(), question(entry(3, 1)));
+    EXPECT_EQ(said(), Said{"３×１　＝　さんいちが"});
     EXPECT_FALSE(window.timerEnabled);
     for (int b = 1; b <= 9; ++b) {
         if (b > 1) {
             run.Button3Click();
             EXPECT_EQ(labels(), question(entry(3, b)));
+            EXPECT_EQ(said(), Said{questionSaid(entry(3, b))});
         }
         run.Button3Click();
         EXPECT_EQ(labels(), answer(entry(3, b)));
+        EXPECT_EQ(said(), Said{answerSaid(entry(3, b))});
         EXPECT_TRUE(run.stepMode());
     }
     run.Button3Click();  // press 2k + 1
     EXPECT_EQ(labels(), (Labels{"３×９", "２７", Finish}));
+    EXPECT_EQ(said(), Said{Finish});
     EXPECT_FALSE(run.stepMode());
     EXPECT_EQ(run.phase(), Phase::Idle);
 
@@ -141,6 +162,17 @@ TEST_F(RunStepperTest, SteppedRunAdvancesOnePressAtATime)
     EXPECT_EQ(seedsDrawn, 2) << "a new run builds a new list";
     EXPECT_FALSE(window.timerEnabled);
     EXPECT_FALSE(window.nextTick.has_value());
+}
+
+TEST_F(RunStepperTest, EachStepSaysTheRecitationChosenForIt)
+{
+    run.Button3Click();
+    window.recitation = true;
+    run.Button3Click();
+    window.recitation = false;
+    run.Button3Click();
+    run.Button3Click();
+    EXPECT_EQ(said(), (Said{"１×１　＝", "１　いんいちが　いち", "１×２　＝", "２"}));
 }
 
 TEST_F(RunStepperTest, EmptyTimedRunFinishesAfterOneInterval)
@@ -154,6 +186,7 @@ TEST_F(RunStepperTest, EmptyTimedRunFinishesAfterOneInterval)
     EXPECT_EQ(labels(), (Labels{"", "", ""}));
     window.advanceTo(3000);
     EXPECT_EQ(labels(), (Labels{"", "", Finish}));
+    EXPECT_EQ(said(), (Said{"", Finish})) << "an empty question has nothing to say";
     EXPECT_FALSE(window.timerEnabled);
     EXPECT_EQ(run.phase(), Phase::Idle);
 }
@@ -165,6 +198,7 @@ TEST_F(RunStepperTest, EmptySteppedRunFinishesAtTheSecondPress)
     EXPECT_EQ(labels(), (Labels{"", "", ""}));
     run.Button3Click();
     EXPECT_EQ(labels(), (Labels{"", "", Finish}));
+    EXPECT_EQ(said(), (Said{"", Finish}));
     EXPECT_FALSE(run.stepMode());
     run.Button3Click();
     EXPECT_EQ(labels(), (Labels{"", "", ""}));
@@ -202,6 +236,7 @@ TEST_F(RunStepperTest, RestartingATimedRunRestartsTheCountdown)
     run.Button1Click();
     window.advanceTo(1500);
     EXPECT_EQ(window.label3, "１");
+    EXPECT_EQ(said(), (Said{"１×１　＝", "１"})) << "without the recitation";
     run.Button1Click();
     EXPECT_EQ(labels(), question(entry(1, 1), false));
     EXPECT_EQ(window.nextTick, 2500);

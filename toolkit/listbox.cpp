@@ -1,5 +1,8 @@
 #include "listbox.h"
 
+#include <QAccessible>
+#include <QTimer>
+
 ListBox::ListBox(QWidget *parent)
     : QListWidget(parent)
 {
@@ -28,6 +31,26 @@ QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex 
     if (!index.isValid())
         return QItemSelectionModel::NoUpdate;
     return QItemSelectionModel::ClearAndSelect;
+}
+
+// Qt 6.4 offers screen readers no selection interface on a list, so one
+// told that the list itself has focus cannot find the chosen item and says
+// only how many there are. Telling them, after Qt's own focus event for the
+// list, that the current item has focus, as Qt does when it moves, lets them
+// say the item.
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    QListWidget::focusInEvent(event);
+    QTimer::singleShot(0, this, &ListBox::reportCurrentItemFocused);
+}
+
+void ListBox::reportCurrentItemFocused()
+{
+    if (!QAccessible::isActive() || !hasFocus() || currentRow() < 0)
+        return;
+    QAccessibleEvent focused(this, QAccessible::Focus);
+    focused.setChild(currentRow());
+    QAccessible::updateAccessibility(&focused);
 }
 
 void ListBox::onSelectionChanged()

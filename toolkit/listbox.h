@@ -19,9 +19,11 @@ signals:
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
     void onSelectionChanged();
+    void reportCurrentItemFocused();
 
     int lastIndex = -1;
 };
