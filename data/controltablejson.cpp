@@ -25,23 +25,6 @@ std::string quoted(std::string_view text)
     return out + '"';
 }
 
-const char *kindName(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::PushButton:
-        return "PushButton";
-    case ControlKind::CheckBox:
-        return "CheckBox";
-    case ControlKind::RadioButton:
-        return "RadioButton";
-    case ControlKind::Label:
-        return "Label";
-    case ControlKind::ListBox:
-        return "ListBox";
-    }
-    return "";
-}
-
 } // namespace
 
 int main(int argc, char *argv[])

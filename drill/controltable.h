@@ -100,5 +100,8 @@ inline constexpr ControlRow ControlTable[] = {
     // clang-format on
 };
 
+// "PushButton", "CheckBox", "RadioButton", "Label" or "ListBox".
+std::string_view kindName(ControlKind kind);
+
 // "Button1", "CheckBox13", "ListBox1": the name views and tests find it by.
 std::string controlName(const ControlRow &row);

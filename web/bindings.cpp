@@ -12,8 +12,6 @@ using emscripten::val;
 
 namespace {
 
-const char *const KindNames[] = {"PushButton", "CheckBox", "RadioButton", "Label", "ListBox"};
-
 // By hand: printf would double the size of the WebAssembly.
 std::string cssColour(const Rgb &colour)
 {
@@ -29,7 +27,7 @@ std::string cssColour(const Rgb &colour)
 val rowObject(const ControlRow &row)
 {
     val object = val::object();
-    object.set("kind", KindNames[static_cast<int>(row.kind)]);
+    object.set("kind", std::string(kindName(row.kind)));
     object.set("name", controlName(row));
     object.set("number", row.number);
     object.set("text", std::string(row.text));
