@@ -7,18 +7,18 @@ RowHeightDelegate::RowHeightDelegate(QObject *parent)
 
 int RowHeightDelegate::rowHeight() const
 {
-    return height;
+    return fixedHeight;
 }
 
-void RowHeightDelegate::setRowHeight(int rowHeight)
+void RowHeightDelegate::setRowHeight(int height)
 {
-    height = rowHeight;
+    fixedHeight = height;
 }
 
 QSize RowHeightDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
-    if (height > 0)
-        size.setHeight(height);
+    if (fixedHeight > 0)
+        size.setHeight(fixedHeight);
     return size;
 }

@@ -14,5 +14,5 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
 private:
-    int height = 0;
+    int fixedHeight = 0;
 };
