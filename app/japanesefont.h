@@ -7,8 +7,11 @@
 class QFont;
 
 // The faces the window's text is set in, best first: Noto Sans CJK JP on
-// Linux desktops; on Windows, Yu Gothic UI (8.1 and later), Meiryo UI (Vista
-// and 7) and MS UI Gothic (older systems).
+// Linux desktops. The program needs Windows 8.1 or later, and there: Yu
+// Gothic UI, Windows 10's and 11's own, on every install; Meiryo UI, 8.1's
+// own, which 10 and 11 have only with the Japanese supplemental fonts; and
+// MS UI Gothic, on all of them, plain and small, for a system where both are
+// gone.
 inline const QStringList JapaneseFamilies = {
     QStringLiteral("Noto Sans CJK JP"),
     QStringLiteral("Yu Gothic UI"),

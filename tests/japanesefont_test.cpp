@@ -29,9 +29,10 @@ INSTANTIATE_TEST_SUITE_P(
     Systems, JapaneseFontTest,
     testing::Values(
         System{"LinuxWithNoto", {"DejaVu Sans", "Noto Sans CJK JP", "Noto Sans CJK KR"}, "Noto Sans CJK JP"},
-        System{"Windows11", {"Segoe UI", "MS UI Gothic", "Meiryo UI", "Yu Gothic UI", "Yu Gothic"}, "Yu Gothic UI"},
-        System{"Windows7", {"Segoe UI", "Meiryo UI", "MS UI Gothic"}, "Meiryo UI"},
-        System{"WindowsXP", {"Tahoma", "MS UI Gothic", "MS Gothic"}, "MS UI Gothic"},
+        System{"Windows11Japanese", {"Segoe UI", "MS UI Gothic", "Meiryo UI", "Yu Gothic UI", "Yu Gothic"}, "Yu Gothic UI"},
+        System{"Windows10English", {"Segoe UI", "MS Gothic", "MS UI Gothic", "Yu Gothic", "Yu Gothic UI"}, "Yu Gothic UI"},
+        System{"Windows81", {"Segoe UI", "Meiryo", "Meiryo UI", "MS UI Gothic", "Yu Gothic"}, "Meiryo UI"},
+        System{"OnlyTheOldestFace", {"Segoe UI", "MS Gothic", "MS UI Gothic"}, "MS UI Gothic"},
         System{"WindowsAndNoto", {"Yu Gothic UI", "Noto Sans CJK JP"}, "Noto Sans CJK JP"},
         System{"NoJapaneseFace", {"DejaVu Sans", "Segoe UI"}, ""}),
     [](const auto &info) { return std::string(info.param.name); });

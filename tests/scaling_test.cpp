@@ -1,8 +1,12 @@
 // The window at the display scale the environment sets (QT_SCALE_FACTOR):
-// every frame must be drawn whole on all four sides.
+// every frame must be drawn whole on all four sides, and every row of the
+// interval list must hold its text.
 #include "tform4.h"
 
+#include "drawnrows.h"
+
 #include <QCheckBox>
+#include <QListWidget>
 #include <QPalette>
 #include <QPixmap>
 #include <QStyleOption>
@@ -120,6 +124,24 @@ TEST_F(ScalingTest, FramesAreWholeOnEverySide)
                 EXPECT_TRUE(inside == base || inside == selected) << "the field does not reach the frame";
             }
         }
+    }
+}
+
+TEST_F(ScalingTest, IntervalRowsHoldTheirTextInsideTheList)
+{
+    auto *list = form.findChild<QListWidget *>(QStringLiteral("ListBox1"));
+    const QRect field = list->viewport()->rect();
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect rect = list->visualItemRect(list->item(row));
+        EXPECT_GE(rect.top(), field.top()) << "row " << row;
+        EXPECT_LE(rect.bottom(), field.bottom()) << "row " << row;
+    }
+    for (const DrawnRow &drawn : drawnRows(*list)) {
+        SCOPED_TRACE(testing::Message() << "scale " << ratio << ", row " << drawn.row.top() << " to "
+                                        << drawn.row.bottom() << ", ink " << drawn.ink.top() << " to "
+                                        << drawn.ink.bottom() + 1);
+        ASSERT_FALSE(drawn.ink.isNull());
+        EXPECT_TRUE(clearOfEdges(drawn));
     }
 }
 

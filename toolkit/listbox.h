@@ -2,8 +2,11 @@
 
 #include <QListWidget>
 
+class RowHeightDelegate;
+
 // A list with exactly one selected item at all times: no click, modifier
-// or key can leave it without a selection.
+// or key can leave it without a selection. Its rows hold their text whole
+// in whatever face it is given.
 class ListBox : public QListWidget {
     Q_OBJECT
 
@@ -19,11 +22,15 @@ signals:
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
                                                          const QEvent *event) const override;
+    void changeEvent(QEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void onSelectionChanged();
     void reportCurrentItemFocused();
+    void fitRows();
 
+    RowHeightDelegate *const rows;
     int lastIndex = -1;
 };
