@@ -53,3 +53,10 @@ build() {
     configure "$@"
     cmake --build "$1" --parallel "$(nproc)"
 }
+
+# build_program: build/pimbola. A new tree is configured without the tests,
+# whose packages only ./test installs; a tree that ./test configured keeps them.
+build_program() {
+    [ -f build/CMakeCache.txt ] || configure build -DBUILD_TESTING=OFF
+    cmake --build build --target pimbola --parallel "$(nproc)"
+}
