@@ -1,9 +1,17 @@
-# Shared by ./run and ./test: installs what is missing and builds.
+# Shared by ./run, ./test and the other scripts: installs what is missing and
+# builds.
 
+# What the program needs to build and run: ./run installs these alone.
 RUN_PACKAGES=(cmake make g++ qt6-base-dev qt6-svg-dev fonts-noto-cjk)
-TEST_PACKAGES=(libgtest-dev xvfb xauth xdotool python3-xlib dbus at-spi2-core
-    desktop-file-utils appstream dpkg-dev
-    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox)
+# What the tests use beyond that, one group a line.
+TEST_PACKAGES=(
+    libgtest-dev
+    xvfb xauth xdotool python3-xlib
+    dbus at-spi2-core
+    desktop-file-utils appstream
+    dpkg-dev file lintian
+    orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox
+)
 
 # Installs the missing packages as root; otherwise says how and stops.
 ensure_packages() {
@@ -24,12 +32,31 @@ ensure_packages() {
     apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-# build DIR [cmake options…]: configures once, then builds incrementally.
-build() {
-    local dir=$1
+# configure DIR [-DNAME=VALUE…]: configures DIR when it is new, or when one
+# of the given options is not what its cache holds.
+configure() {
+    local dir=$1 option name
     shift
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
+    if [ -f "$dir/CMakeCache.txt" ]; then
+        for option in "$@"; do
+            name=${option#-D}
+            grep -qxF "${name%%=*}:${name#*=}" <(sed 's/:[A-Z]*=/:/' "$dir/CMakeCache.txt") ||
+                { cmake -S . -B "$dir" "$@" >/dev/null; return; }
+        done
+    else
         cmake -S . -B "$dir" "$@" >/dev/null
     fi
-    cmake --build "$dir" --parallel "$(nproc)"
+}
+
+# build DIR [-DNAME=VALUE…]: configures as above, then builds incrementally.
+build() {
+    configure "$@"
+    cmake --build "$1" --parallel "$(nproc)"
+}
+
+# build_program: build/pimbola and its control table. A new tree is configured without the tests,
+# whose packages only ./test installs; a tree that ./test configured keeps them.
+build_program() {
+    [ -f build/CMakeCache.txt ] || configure build -DBUILD_TESTING=OFF
+    cmake --build build --target pimbola controltable --parallel "$(nproc)"
 }

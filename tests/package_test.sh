@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the .deb from a built tree, checks its control data and file list,
-# unpacks it into a throwaway root and validates what it would install.
+# unpacks it into a throwaway root and validates what it would install, and
+# has Debian's own checker look at it.
 #   package_test.sh BUILD_DIR APP_ID
 set -euo pipefail
 build=$1
@@ -14,7 +15,10 @@ echo "built $(basename "$deb")"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
+# The X11 platform plugin is loaded at run time, so no library dependency
+# names its package by itself.
+xcb=$(dpkg-query -S '*/qt6/plugins/platforms/libqxcb.so' | cut -d: -f1) || fail "no X11 platform plugin is installed"
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 "$xcb"; do
     [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 [[ $(dpkg-deb -f "$deb" Recommends) == *fonts-noto-cjk* ]] || fail "a Japanese font is not recommended"
@@ -24,7 +28,9 @@ for path in ./usr/bin/pimbola \
             "./usr/share/applications/$app.desktop" \
             "./usr/share/metainfo/$app.metainfo.xml" \
             "./usr/share/icons/hicolor/scalable/apps/$app.svg" \
-            ./usr/share/doc/pimbola/copyright; do
+            ./usr/share/doc/pimbola/copyright \
+            ./usr/share/doc/pimbola/changelog.gz \
+            ./usr/share/man/man1/pimbola.1.gz; do
     grep -qxF "$path" <<<"$files" || fail "$path is not in the package"
 done
 
@@ -37,4 +43,9 @@ grep -qx "Icon=$app" "$root/usr/share/applications/$app.desktop" || fail "the me
 grep -qx "License: GPL-3+" "$root/usr/share/doc/pimbola/copyright" || fail "the copyright file names no licence"
 grep -qx "  <project_license>GPL-3.0-or-later</project_license>" "$root/usr/share/metainfo/$app.metainfo.xml" ||
     fail "the metadata names no project licence"
-echo "package: dependencies declared, files in place, licence named, desktop entry and metadata valid"
+zcat "$root/usr/share/doc/pimbola/changelog.gz" | dpkg-parsechangelog -l - -S Version | grep -qxF "$(dpkg-deb -f "$deb" Version)" ||
+    fail "the changelog's latest entry is not this version"
+
+# Errors and warnings fail; pedantic and informational notes are shown.
+lintian --pedantic --info --fail-on error,warning "$deb" 2>/dev/null || fail "lintian finds faults in the package"
+echo "package: dependencies declared, files in place, licence named, desktop entry and metadata valid, lintian clean"

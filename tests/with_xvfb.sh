@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # Runs a command on a private X server and stops the server before returning.
-#   with_xvfb.sh COMMAND [ARG…]
+#   with_xvfb.sh [--screen WIDTHxHEIGHTxDEPTH] COMMAND [ARG…]
 # Unlike xvfb-run, the server picks its own free display number (-displayfd),
 # and it is gone when this returns: xvfb-run leaves its server still exiting,
 # and a server started next on the same number can lose its socket files to
-# the old one's clean-up.
+# the old one's clean-up. The tests and every script that needs a server
+# use this one.
 set -euo pipefail
+screen=1024x768x24
+if [ "${1:-}" = --screen ]; then
+    screen=$2
+    shift 2
+fi
 work=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/log" &
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$work/display" 2>"$work/log" &
 server=$!
 stop() {
     kill "$server" 2>/dev/null || true
