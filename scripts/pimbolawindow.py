@@ -11,6 +11,8 @@ benchmark, as a module or from the shell:
     pimbolawindow.py TABLE close WINDOW          asks it to close, as a title bar does
     pimbolawindow.py TABLE class WINDOW          prints its window class
     pimbolawindow.py TABLE region NAME           prints x y width height
+
+A window drawn at a display scale (150 % is 1.5) takes `--scale S` after TABLE.
 """
 import json
 import sys
@@ -23,9 +25,10 @@ from Xlib.ext import xtest
 class Table:
     """The window's controls by name, in the window's client coordinates."""
 
-    def __init__(self, path):
+    def __init__(self, path, scale=1.0):
         with open(path, encoding='utf-8') as file:
             data = json.load(file)
+        self.display_scale = scale
         self.caption = data['caption']
         self.width, self.height = data['width'], data['height']
         self.controls = {control['name']: control for control in data['controls']}
@@ -52,12 +55,14 @@ class Table:
 
     def point(self, name):
         """Where a click lands on a control: its middle, or for one that takes
-        its own size, its indicator."""
+        its own size, its indicator; in device pixels at the display scale."""
         control = self.controls[name]
         x, y, width, height = self.region(name)
         if control['width'] > 0:
-            return x + width // 2, y + height // 2
-        return x + round(8 * control['scale']), y + round(10 * control['scale'])
+            x, y = x + width / 2, y + height / 2
+        else:
+            x, y = x + 8 * control['scale'], y + 10 * control['scale']
+        return round(x * self.display_scale), round(y * self.display_scale)
 
 
 def find_window(connection, caption, seconds=30.0):
@@ -102,7 +107,11 @@ def request_close(connection, window):
 
 
 def main(argv):
-    table = Table(argv[1])
+    scale = 1.0
+    if len(argv) > 3 and argv[2] == '--scale':
+        scale = float(argv[3])
+        argv = argv[:2] + argv[4:]
+    table = Table(argv[1], scale)
     verb, arguments = argv[2], argv[3:]
     if verb == 'region':
         print(*table.region(arguments[0]))

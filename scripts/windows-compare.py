@@ -20,26 +20,17 @@ control's edge leaves ink on that edge.
 holds its glyphs whole, clear of its edges, and no glyph reaches out of it.
 """
 import math
+import os
 import subprocess
 import sys
 
-# Where the controls that show text or marks sit in the window's client
-# area: position and size as placed, scale applied. The radio buttons take
-# their own size, about this much.
-REGIONS = {
-    'Label1': (8, 32, 98, 34), 'Label2': (111, 32, 34, 34), 'Label3': (144, 32, 114, 34),
-    'Label4': (8, 81, 322, 34),
-    'CheckBox1': (24, 136, 110, 29), 'CheckBox2': (176, 136, 120, 29),
-    'CheckBox3': (24, 184, 110, 29), 'CheckBox4': (176, 184, 120, 29),
-    'CheckBox5': (24, 232, 110, 29), 'CheckBox6': (176, 232, 120, 29),
-    'CheckBox7': (24, 280, 110, 29), 'CheckBox8': (176, 280, 120, 29),
-    'CheckBox9': (24, 328, 110, 29), 'CheckBox13': (176, 328, 144, 29),
-    'CheckBox10': (24, 376, 206, 29),
-    'CheckBox12': (24, 432, 122, 29), 'CheckBox11': (176, 432, 180, 29),
-    'RadioButton1': (8, 488, 118, 32), 'RadioButton2': (8, 534, 118, 32), 'RadioButton3': (8, 576, 118, 32),
-    'ListBox1': (128, 484, 110, 126),
-    'Button2': (255, 368, 80, 49), 'Button1': (255, 479, 80, 57), 'Button3': (255, 552, 80, 57),
-}
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pimbolawindow  # noqa: E402  (found through the path above)
+
+# Where each control sits in the window's client area, scale applied, from
+# the control table the build writes beside the Linux program.
+_TABLE = pimbolawindow.Table(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'build', 'controls.json'))
+REGIONS = {name: _TABLE.region(name) for name in _TABLE.controls}
 EDGE_SLACK = 4  # pixels
 WEIGHT_RANGE = (0.6, 1.6)  # ink of the other over ink of the reference
 # The buttons are drawn inside a frame of one unscaled pixel, and their text
