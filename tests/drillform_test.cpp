@@ -136,8 +136,12 @@ class OrderTest : public DrillFormTest, public testing::WithParamInterface<Order
 TEST_P(OrderTest, EachRadioButtonGivesItsOrder)
 {
     chooseOnly({2});
+    view.shown.clear();
     form.radioButtonChosen(GetParam().radioButton);
     EXPECT_EQ(form.chosenRadioButton(), GetParam().radioButton);
+    const int chosen = GetParam().radioButton;
+    EXPECT_EQ(view.shown, chosen == 1 ? Strings{} : Strings{"RadioButton" + std::to_string(chosen)})
+        << "the view shows a new choice, and only that";
     EXPECT_EQ(form.drillChoice().order, GetParam().order);
 
     form.Button3Click();

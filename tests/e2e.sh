@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Drives the real program on an X server the way a person would and expects
-# it to end cleanly: status 0 within a second of being told to close, and
-# nothing on stderr but Qt's own start-up notices.
+# it to end cleanly: status 0 once told to close, and nothing on stderr but
+# Qt's own start-up notices.
 #   e2e.sh PROGRAM CONTROL_TABLE SCENARIO [DESKTOP_ENTRY]
 set -euo pipefail
 program=$1
@@ -38,8 +38,11 @@ quit-during-stepped-run)
 esac
 asked=$(date +%s%N)
 
+# At least ten seconds for the exit: the program itself needs a tenth of one,
+# but under the sanitizers the leak check at exit takes seconds on a busy
+# machine.
 status=""
-for _ in $(seq 100); do
+for _ in $(seq 1000); do
     if ! kill -0 "$pid" 2>/dev/null; then
         wait "$pid" && status=0 || status=$?
         break
@@ -52,4 +55,4 @@ took=$((($(date +%s%N) - asked) / 1000000))
 unexpected=$(grep -v '^QStandardPaths: XDG_RUNTIME_DIR not set' "$errors" || true)
 echo "$scenario: status $status after ${took} ms"
 [ -z "$unexpected" ] || { echo "unexpected output on stderr:" >&2; echo "$unexpected" >&2; exit 1; }
-[ "$status" -eq 0 ] && [ "$took" -le 1000 ]
+[ "$status" -eq 0 ]

@@ -84,6 +84,10 @@ TEST(ScaledDrawing, CheckBoxTextAndIndicatorGrowByTheScale)
     const QRect scaled = indicatorOf(boxes.scaled, QStyle::SE_CheckBoxIndicator);
     EXPECT_NEAR(scaled.width(), plain.width() * 1.5, 1.0);
     EXPECT_NEAR(scaled.height(), plain.height() * 1.5, 1.0);
+    // The gap between indicator and text grows too.
+    const QRect plainText = indicatorOf(boxes.plain, QStyle::SE_CheckBoxContents);
+    const QRect scaledText = indicatorOf(boxes.scaled, QStyle::SE_CheckBoxContents);
+    EXPECT_NEAR(scaledText.left(), plainText.left() * 1.5, 1.0);
 }
 
 TEST(ScaledDrawing, RadioIndicatorGrowsByTheScale)
@@ -93,6 +97,9 @@ TEST(ScaledDrawing, RadioIndicatorGrowsByTheScale)
     const QRect plain = indicatorOf(radios.plain, QStyle::SE_RadioButtonIndicator);
     const QRect scaled = indicatorOf(radios.scaled, QStyle::SE_RadioButtonIndicator);
     EXPECT_NEAR(scaled.width(), plain.width() * 2.0, 1.0);
+    const QRect plainText = indicatorOf(radios.plain, QStyle::SE_RadioButtonContents);
+    const QRect scaledText = indicatorOf(radios.scaled, QStyle::SE_RadioButtonContents);
+    EXPECT_NEAR(scaledText.left(), plainText.left() * 2.0, 1.0);
 }
 
 TEST(ScaledDrawing, ListItemsGrowByTheScale)

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -137,6 +139,25 @@ TEST_F(WindowRunTest, ShuffledRunHoldsEveryFactOnce)
     EXPECT_EQ(labels()[2], "ぜんぶ　おしまいです");
     seen.removeDuplicates();
     EXPECT_EQ(seen.size(), 90);
+}
+
+// The window draws a new seed for every run: バラ九九 twice in a row gives
+// two orders.
+TEST_F(WindowRunTest, EveryShuffledRunHasAnOrderOfItsOwn)
+{
+    const auto listed = [this] {
+        std::vector<std::string> texts;
+        const DrillList &list = form.form().run().drillList();
+        for (int slot = 1; slot <= list.DrillCount(); ++slot)
+            texts.push_back(list.slot(slot).ExpressionText);
+        return texts;
+    };
+    click("RadioButton3");
+    click("Button1");
+    const std::vector<std::string> first = listed();
+    ASSERT_EQ(first.size(), 81u);
+    click("Button1");
+    EXPECT_NE(listed(), first);
 }
 
 TEST_F(WindowRunTest, StepButtonInterruptsATimedRun)
