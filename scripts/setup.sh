@@ -32,12 +32,18 @@ ensure_packages() {
     apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# Whether DIR holds a finished configuration: a configure step that failed
+# leaves its cache behind, but no build files.
+configured() {
+    [ -f "$1/Makefile" ] || [ -f "$1/build.ninja" ]
+}
+
 # configure DIR [-DNAME=VALUE…]: configures DIR when it is new, or when one
 # of the given options is not what its cache holds.
 configure() {
     local dir=$1 option name
     shift
-    if [ -f "$dir/CMakeCache.txt" ]; then
+    if configured "$dir"; then
         for option in "$@"; do
             name=${option#-D}
             grep -qxF "${name%%=*}:${name#*=}" <(sed 's/:[A-Z]*=/:/' "$dir/CMakeCache.txt") ||
@@ -54,9 +60,10 @@ build() {
     cmake --build "$1" --parallel "$(nproc)"
 }
 
-# build_program: build/pimbola and its control table. A new tree is configured without the tests,
-# whose packages only ./test installs; a tree that ./test configured keeps them.
+# build_program: build/pimbola and its control table. A new tree is
+# configured without the tests, whose packages only ./test installs; a tree
+# that ./test configured keeps them.
 build_program() {
-    [ -f build/CMakeCache.txt ] || configure build -DBUILD_TESTING=OFF
+    configured build || configure build -DBUILD_TESTING=OFF
     cmake --build build --target pimbola controltable --parallel "$(nproc)"
 }
