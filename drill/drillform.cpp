@@ -3,6 +3,7 @@
 #include "controltable.h"
 #include "formview.h"
 
+#include <functional>
 #include <utility>
 
 DrillForm::DrillForm(FormView &view, const Clock &clock, SeedSource seeds)
@@ -222,16 +223,19 @@ void DrillForm::announce(const std::string &text)
 
 void DrillForm::setTimerEnabled(bool enabled)
 {
-    const auto before = timer.due();
-    timer.setEnabled(enabled);
-    if (timer.due() != before)
-        showTimer();
+    rescheduleTimer([&] { timer.setEnabled(enabled); });
 }
 
 void DrillForm::setTimerInterval(int milliseconds)
 {
-    const auto before = timer.due();
-    timer.setInterval(milliseconds);
+    rescheduleTimer([&] { timer.setInterval(milliseconds); });
+}
+
+// The view's timer is armed again only when the change moved the due time.
+void DrillForm::rescheduleTimer(const std::function<void()> &change)
+{
+    const std::optional<TimePoint> before = timer.due();
+    change();
     if (timer.due() != before)
         showTimer();
 }

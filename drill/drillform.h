@@ -6,6 +6,7 @@
 #include "timerschedule.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 class FormView;
@@ -53,6 +54,7 @@ private:
     void ListBox1Change();
     void Timer1Timer();
     void showTimer();
+    void rescheduleTimer(const std::function<void()> &change);
     void setLabel(int number, const std::string &text);
 
     bool recitationWanted() const override;
