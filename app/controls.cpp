@@ -54,7 +54,8 @@ QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setTextElideMode(Qt::ElideNone);
-        list->setAccessibleName(QStringLiteral("なんびょうおき"));  // what its items choose
+        const std::string_view name = accessibleName(row);
+        list->setAccessibleName(QString::fromUtf8(name.data(), name.size()));
         if (row.initiallyOn)
             list->setItemIndex(0);
         return controls.ListBox1 = list;

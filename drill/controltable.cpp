@@ -12,3 +12,8 @@ std::string controlName(const ControlRow &row)
     const std::string_view kind = row.kind == ControlKind::PushButton ? "Button" : kindName(row.kind);
     return std::string(kind) + std::to_string(row.number);
 }
+
+std::string_view accessibleName(const ControlRow &row)
+{
+    return row.kind == ControlKind::ListBox ? "なんびょうおき" : "";
+}

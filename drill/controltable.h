@@ -105,3 +105,7 @@ std::string_view kindName(ControlKind kind);
 
 // "Button1", "CheckBox13", "ListBox1": the name views and tests find it by.
 std::string controlName(const ControlRow &row);
+
+// What a screen reader calls the control: empty where its text says it;
+// the interval list's items say only what each one chooses.
+std::string_view accessibleName(const ControlRow &row);

@@ -4,7 +4,9 @@
 pimbola.html carries its style, the core (its WebAssembly as base64) and its
 script, with a content-security policy that admits exactly those, so the
 one file runs from a disk or a server; the manifest and service worker
-beside it make a served copy installable and usable offline.
+beside it make a served copy installable and usable offline. The service
+worker's cache is named after a hash of what it serves, so every change
+reaches the copies already installed.
 """
 import base64
 import hashlib
@@ -18,6 +20,10 @@ def digest(text):
     return "'sha256-" + base64.b64encode(hashlib.sha256(text.encode()).digest()).decode() + "'"
 
 
+# The page's scripts, in the order they run.
+PAGE_SCRIPTS = ('listbox.js', 'pimbola.js')
+
+
 def inline_script(text):
     # An inline script ends at the first "</script", wherever it stands.
     return text.replace('</script', '<\\/script')
@@ -29,7 +35,7 @@ def main(sources, core_js, core_wasm, icon_svg, version, out):
     style = (sources / 'pimbola.css').read_text()
     wasm = base64.b64encode(Path(core_wasm).read_bytes()).decode()
     core = inline_script(Path(core_js).read_text() + f"\nconst PimbolaWasm = '{wasm}';\n")
-    page = inline_script((sources / 'pimbola.js').read_text())
+    page = inline_script(''.join((sources / name).read_text() for name in PAGE_SCRIPTS))
     icon = Path(icon_svg).read_text()
     csp = '; '.join([
         "default-src 'none'",
@@ -43,13 +49,16 @@ def main(sources, core_js, core_wasm, icon_svg, version, out):
         "form-action 'none'",
     ])
     html = (sources / 'pimbola.html').read_text()
-    for key, value in (('@CSP@', csp), ('@ICON@', 'data:image/svg+xml,' + quote(icon)),
+    for key, value in (('@VERSION@', version), ('@CSP@', csp), ('@ICON@', 'data:image/svg+xml,' + quote(icon)),
                        ('@STYLE@', style), ('@CORE@', core), ('@PAGE@', page)):
         html = html.replace(key, value, 1)
+    manifest = (sources / 'manifest.webmanifest').read_text()
     (out / 'pimbola.html').write_text(html)
-    (out / 'sw.js').write_text((sources / 'sw.js').read_text().replace('@VERSION@', version))
-    shutil.copy(sources / 'manifest.webmanifest', out)
+    (out / 'manifest.webmanifest').write_text(manifest)
     shutil.copy(icon_svg, out / 'icon.svg')
+    # The PNG icons are drawn from the SVG, so it stands for them here.
+    served = hashlib.sha256('\0'.join((html, manifest, icon)).encode()).hexdigest()[:16]
+    (out / 'sw.js').write_text((sources / 'sw.js').read_text().replace('@CONTENT@', served))
 
 
 if __name__ == '__main__':

@@ -31,6 +31,7 @@ val rowObject(const ControlRow &row)
     object.set("name", controlName(row));
     object.set("number", row.number);
     object.set("text", std::string(row.text));
+    object.set("accessibleName", std::string(accessibleName(row)));
     object.set("x", row.placement.position.x);
     object.set("y", row.placement.position.y);
     object.set("width", row.placement.size.width);

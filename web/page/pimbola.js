@@ -8,7 +8,10 @@
     const Indicator = {CheckBox: 14, RadioButton: 13.5};
     const IndicatorGap = {CheckBox: 5.3, RadioButton: 5.8};
     const DefaultFontPixels = 11;
+    // Said when おわる leaves the page open in a tab and it starts afresh.
+    const RestartMessage = 'はじめに　もどりました';
 
+    const stage = document.getElementById('stage');
     const surface = document.getElementById('form');
     const announcer = document.getElementById('announcer');
 
@@ -74,14 +77,10 @@
             return radio;
         }
         case 'ListBox': {
-            const list = document.createElement('select');
-            list.id = row.name;
-            list.size = row.text.split('\n').length;
-            for (const item of row.text.split('\n'))
-                list.add(new Option(item));
-            list.selectedIndex = row.initiallyOn ? 0 : -1;
-            list.addEventListener('change', () => form().listItemChosen(list.selectedIndex));
-            return {element: list, input: list};
+            const list = createListBox(row.name, row.accessibleName, row.text.split('\n'),
+                                       index => form().listItemChosen(index));
+            list.show(row.initiallyOn ? 0 : -1);
+            return {element: list.element, input: list};
         }
         default: {
             const label = document.createElement('div');
@@ -102,11 +101,28 @@
         return a.focusOrder - b.focusOrder;
     }
 
-    function fitToViewport(layout) {
-        const scale = Math.min(innerWidth / layout.width, innerHeight / layout.height);
-        const left = (innerWidth - layout.width * scale) / 2;
-        const top = (innerHeight - layout.height * scale) / 2;
+    // The window, scaled to fit the stage (the screen inside its safe
+    // areas), centred.
+    function fitToStage(layout) {
+        const width = stage.clientWidth;
+        const height = stage.clientHeight;
+        const scale = Math.min(width / layout.width, height / layout.height);
+        const left = (width - layout.width * scale) / 2;
+        const top = (height - layout.height * scale) / 2;
         surface.style.transform = `translate(${pixels(left)}, ${pixels(top)}) scale(${scale})`;
+    }
+
+    // An installed app's window may close; a browser tab never should, or
+    // a child who opened the page from a link loses it.
+    function isAppWindow() {
+        return matchMedia('(display-mode: standalone)').matches || navigator.standalone === true;
+    }
+
+    // A desktop key repeats while held; the desktop's buttons still press
+    // once, so a held Enter or Space steps once here too.
+    function ignoreHeldKeys(event) {
+        if (event.repeat && (event.key === 'Enter' || event.key === ' ') && event.target.localName === 'button')
+            event.preventDefault();
     }
 
     function start(core) {
@@ -114,8 +130,8 @@
         document.title = layout.caption;
         surface.style.width = pixels(layout.width);
         surface.style.height = pixels(layout.height);
-        addEventListener('resize', () => fitToViewport(layout));
-        fitToViewport(layout);
+        new ResizeObserver(() => fitToStage(layout)).observe(stage);
+        fitToStage(layout);
 
         let form = null;
         let timer = null;
@@ -125,19 +141,23 @@
             showLabel: (number, text) => { controls['Label' + number].textContent = text; },
             showCheckBox: (number, checked) => { controls['CheckBox' + number].checked = checked; },
             showRadioButton: (number) => { controls['RadioButton' + number].checked = true; },
-            showListItem: (index) => { controls.ListBox1.selectedIndex = index; },
+            showListItem: (index) => { controls.ListBox1.show(index); },
             announce: (text) => { announcer.textContent = text; },
             armTimer: (delay) => {
                 clearTimeout(timer);
                 timer = delay === null ? null : setTimeout(() => form.timerFired(), delay);
             },
-            // A page cannot close a tab it did not open; where the browser
-            // refuses, the run ends and the page starts afresh, as the
-            // program would when opened again.
             closeWindow: () => {
                 form.FormClose();
-                close();
-                queueMicrotask(openForm);
+                if (isAppWindow())
+                    close();
+                // Still here (a tab, or a window the browser keeps open):
+                // start afresh, as the program does when opened again.
+                queueMicrotask(() => {
+                    openForm();
+                    firstControl().focus();
+                    announcer.textContent = RestartMessage;
+                });
             },
         };
 
@@ -155,7 +175,14 @@
             surface.replaceChildren(...rows.map(made => made.element));
         }
 
+        function firstControl() {
+            const first = layout.controls.filter(row => row.focusOrder > 0)
+                .reduce((a, b) => (b.focusOrder < a.focusOrder ? b : a));
+            return document.getElementById(first.name);
+        }
+
         function openForm() {
+            clearTimeout(timer);
             if (form) {
                 form.delete();
                 announcer.textContent = '';
@@ -164,10 +191,25 @@
             form = new core.WebForm(view);
         }
 
+        addEventListener('keydown', ignoreHeldKeys, true);
         addEventListener('pagehide', () => form.FormClose());
+        // Back from the back/forward cache, the page was stopped mid-run:
+        // it starts afresh, as when opened again.
+        addEventListener('pageshow', event => {
+            if (event.persisted)
+                openForm();
+        });
         openForm();
         document.documentElement.dataset.ready = 'true';
         performance.mark('pimbola-ready');
+    }
+
+    // Where the core cannot start (WebAssembly switched off by a policy or
+    // Lockdown Mode, or refused), the page says so instead of staying blank.
+    function showFailure(error) {
+        document.getElementById('failure').hidden = false;
+        document.documentElement.dataset.ready = 'failed';
+        console.error('Pimbola could not start:', error);
     }
 
     // Installing and working offline need a server: a page opened from a
@@ -179,10 +221,13 @@
         manifest.rel = 'manifest';
         manifest.href = 'manifest.webmanifest';
         document.head.append(manifest);
-        navigator.serviceWorker.register('sw.js').catch(() => {});
+        navigator.serviceWorker.register('sw.js')
+            .catch(error => console.warn('Pimbola will not work offline:', error));
     }
 
-    const wasmBinary = Uint8Array.from(atob(PimbolaWasm), character => character.charCodeAt(0));
-    PimbolaCore({wasmBinary}).then(start);
+    new Promise(resolve => {
+        const wasmBinary = Uint8Array.from(atob(PimbolaWasm), character => character.charCodeAt(0));
+        resolve(PimbolaCore({wasmBinary}));
+    }).then(start).catch(showFailure);
     offerInstall();
 })();

@@ -1,22 +1,30 @@
 'use strict';
 // Keeps the page for offline use after the first visit: everything it
-// needs is in its own file; the rest is what installing shows.
-const Cache = 'pimbola-@VERSION@';
+// needs is in its own file; the rest is what installing shows. The cache
+// is named after this copy's folder and a hash of what it serves: a new
+// release brings a new cache, and only this copy's old ones are deleted,
+// never another app's on the same host or a second copy in another folder.
+const Prefix = `pimbola ${self.registration.scope} `;
+const Cache = Prefix + '@CONTENT@';
 const Files = ['pimbola.html', 'manifest.webmanifest', 'icon.svg', 'icon-180.png', 'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', event => {
-    event.waitUntil(caches.open(Cache).then(cache => cache.addAll(Files)).then(() => self.skipWaiting()));
+    // Past the HTTP cache, which may still hold the release before.
+    const requests = Files.map(file => new Request(file, {cache: 'reload'}));
+    event.waitUntil(caches.open(Cache).then(cache => cache.addAll(requests)).then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', event => {
     event.waitUntil(caches.keys()
-        .then(names => Promise.all(names.filter(name => name !== Cache).map(name => caches.delete(name))))
+        .then(names => Promise.all(names.filter(name => name.startsWith(Prefix) && name !== Cache)
+            .map(name => caches.delete(name))))
         .then(() => self.clients.claim()));
 });
 
 self.addEventListener('fetch', event => {
     if (event.request.method !== 'GET')
         return;
-    event.respondWith(caches.match(event.request, {ignoreSearch: true})
+    event.respondWith(caches.open(Cache)
+        .then(cache => cache.match(event.request, {ignoreSearch: true}))
         .then(cached => cached || fetch(event.request)));
 });
