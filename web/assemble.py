@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Makes the page's folder from its parts:
-    assemble.py PAGE_SOURCES CORE_JS CORE_WASM ICON_SVG VERSION OUT_DIR
+    assemble.py PAGE_SOURCES CORE_JS CORE_WASM CORE_SCRIPT ICON_SVG VERSION OUT_DIR
 pimbola.html carries its style, the core (its WebAssembly as base64) and its
 script, with a content-security policy that admits exactly those, so the
 one file runs from a disk or a server; the manifest and service worker
-beside it make a served copy installable and usable offline. The service
+beside it make a served copy installable and usable offline, and the core
+as plain JavaScript beside it serves browsers that run no WebAssembly. The service
 worker's cache is named after a hash of what it serves, so every change
 reaches the copies already installed.
 """
@@ -29,7 +30,11 @@ def inline_script(text):
     return text.replace('</script', '<\\/script')
 
 
-def main(sources, core_js, core_wasm, icon_svg, version, out):
+# The core without WebAssembly, beside the page.
+SCRIPT_CORE = 'pimbola-without-wasm.js'
+
+
+def main(sources, core_js, core_wasm, core_script, icon_svg, version, out):
     sources, out = Path(sources), Path(out)
     out.mkdir(parents=True, exist_ok=True)
     style = (sources / 'pimbola.css').read_text()
@@ -39,7 +44,7 @@ def main(sources, core_js, core_wasm, icon_svg, version, out):
     icon = Path(icon_svg).read_text()
     csp = '; '.join([
         "default-src 'none'",
-        f"script-src {digest(core)} {digest(page)} 'wasm-unsafe-eval'",
+        f"script-src {digest(core)} {digest(page)} 'self' 'wasm-unsafe-eval'",
         f"style-src {digest(style)}",
         "img-src 'self' data:",
         "manifest-src 'self'",
@@ -56,12 +61,14 @@ def main(sources, core_js, core_wasm, icon_svg, version, out):
     (out / 'pimbola.html').write_text(html)
     (out / 'manifest.webmanifest').write_text(manifest)
     shutil.copy(icon_svg, out / 'icon.svg')
+    shutil.copy(core_script, out / SCRIPT_CORE)
     # The PNG icons are drawn from the SVG, so it stands for them here.
-    served = hashlib.sha256('\0'.join((html, manifest, icon)).encode()).hexdigest()[:16]
+    script = Path(core_script).read_text()
+    served = hashlib.sha256('\0'.join((html, manifest, icon, script)).encode()).hexdigest()[:16]
     (out / 'sw.js').write_text((sources / 'sw.js').read_text().replace('@CONTENT@', served))
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 7:
+    if len(sys.argv) != 8:
         sys.exit(__doc__)
     main(*sys.argv[1:])

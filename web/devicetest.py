@@ -20,6 +20,7 @@ RESTARTED = 'はじめに　もどりました'
 AT_REST = ('Label1', 'Label3', 'Label4')
 # The smallest target a finger is given (WCAG 2.2, target size minimum).
 TARGET_PX = 24
+SCRIPT_CORE = 'pimbola-without-wasm.js'
 
 
 class Phone:
@@ -100,7 +101,9 @@ def test_selection(browser, site, size):
     that headless Chromium does not make. No pull down reloads the page."""
     phone = Phone(browser, size)
     phone.open(site.url + 'pimbola.html')
+    phone.tap('CheckBox11')
     phone.tap('Button3')
+    expect(browser.labels()[2] == 'いんいちが', f'the step shows {browser.labels()}')
     for name in ('Label1', 'Label2', 'Label4', 'CheckBox10', 'ListBox1-1'):
         x, y = browser.js("""const element = document.getElementById(arguments[0]);
             const range = document.createRange();
@@ -230,20 +233,33 @@ def test_quit_installed(browser, site):
     browser.wait(lambda: tab not in browser.driver.window_handles, 'the app window to close')
 
 
+def without_webassembly(browser):
+    return browser.cdp('Page.addScriptToEvaluateOnNewDocument', source='delete window.WebAssembly')
+
+
 def test_without_webassembly(browser, site):
-    """Without WebAssembly the page says so, in Japanese, and logs why."""
-    script = browser.cdp('Page.addScriptToEvaluateOnNewDocument', source='delete window.WebAssembly')
-    try:
-        browser.driver.get(site.url + 'pimbola.html')
-        browser.wait(lambda: browser.js('return document.documentElement.dataset.ready') == 'failed',
-                     'the page to give up')
-        text = browser.js("return document.getElementById('failure').innerText")
-        expect(browser.js("return document.getElementById('failure').checkVisibility()") and 'WebAssembly' in text
-               and 'ブラウザ' in text, f'the page says {text!r}')
-        errors = browser.console_errors()
-        expect(any('could not start' in error for error in errors), f'the console has {errors}')
-    finally:
-        browser.cdp('Page.removeScriptToEvaluateOnNewDocument', identifier=script['identifier'])
+    """Without WebAssembly the page runs on the core as plain JavaScript."""
+    without_webassembly(browser)
+    browser.open(site.url + 'pimbola.html')
+    browser.element('CheckBox3').click()
+    browser.element('Button3').click()
+    expect(browser.labels()[:2] == ('３×１', ''), f'a step shows {browser.labels()}')
+    expect(browser.js("return performance.getEntriesByType('resource').some(e => e.name.endsWith(arguments[0]))",
+                      SCRIPT_CORE), 'the page ran without the core as plain JavaScript')
+
+
+def test_no_core_at_all(browser, site):
+    """Without WebAssembly and without the core beside it, the page says
+    so, in Japanese, and logs why."""
+    without_webassembly(browser)
+    browser.driver.get(site.url + 'alone/pimbola.html')
+    browser.wait(lambda: browser.js('return document.documentElement.dataset.ready') == 'failed',
+                 'the page to give up')
+    text = browser.js("return document.getElementById('failure').innerText")
+    expect(browser.js("return document.getElementById('failure').checkVisibility()") and 'ブラウザ' in text
+           and SCRIPT_CORE in text, f'the page says {text!r}')
+    errors = browser.console_errors()
+    expect(any('could not start' in error for error in errors), f'the console has {errors}')
 
 
 def main(site_dir):
@@ -253,6 +269,9 @@ def main(site_dir):
     shutil.copytree(site_dir, folder, dirs_exist_ok=True)
     (folder / 'launcher.html').write_text('<!DOCTYPE html><title>launcher</title><link rel="icon" href="data:,">'
                                           '<a id="open" href="pimbola.html" target="_blank">Pimbola</a>')
+    # pimbola.html alone, as copied without its folder.
+    (folder / 'alone').mkdir()
+    shutil.copy(site_dir / 'pimbola.html', folder / 'alone')
     site = Site(folder)
     checks = [(f'taps act once at {name}', lambda b, s=size: test_taps(b, site, s)) for name, size in PHONES.items()]
     checks += [(f'a double tap steps twice and does not zoom at {name}', lambda b, s=size: test_double_tap(b, site, s))
@@ -265,7 +284,8 @@ def main(site_dir):
         ('restored from the back/forward cache, the page starts afresh', lambda b: test_back_forward_cache(b, site)),
         ('おわる in a tab a link opened keeps the tab', lambda b: test_quit_in_tab(b, site)),
         ('おわる in an installed app closes its window', lambda b: test_quit_installed(b, site)),
-        ('without WebAssembly the page says so', lambda b: test_without_webassembly(b, site)),
+        ('without WebAssembly the page runs on its script core', lambda b: test_without_webassembly(b, site)),
+        ('without WebAssembly or the script core the page says so', lambda b: test_no_core_at_all(b, site)),
     ]
     failed = 0
     for name, check in checks:
@@ -273,7 +293,7 @@ def main(site_dir):
         browser = Browser()
         try:
             check(browser)
-            if 'WebAssembly' not in name:
+            if 'says so' not in name:
                 errors = browser.console_errors()
                 expect(not errors, f'console errors: {errors}')
             print(f'PASS {name}')

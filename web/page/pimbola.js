@@ -10,6 +10,7 @@
     const DefaultFontPixels = 11;
     // Said when おわる leaves the page open in a tab and it starts afresh.
     const RestartMessage = 'はじめに　もどりました';
+    const ScriptCore = 'pimbola-without-wasm.js';
 
     const stage = document.getElementById('stage');
     const surface = document.getElementById('form');
@@ -204,8 +205,29 @@
         performance.mark('pimbola-ready');
     }
 
-    // Where the core cannot start (WebAssembly switched off by a policy or
-    // Lockdown Mode, or refused), the page says so instead of staying blank.
+    function wasmCore() {
+        return new Promise(resolve => {
+            const wasmBinary = Uint8Array.from(atob(PimbolaWasm), character => character.charCodeAt(0));
+            resolve(PimbolaCore({wasmBinary}));
+        });
+    }
+
+    // The same core as plain JavaScript, from beside the page: slower to
+    // load, so only where WebAssembly is switched off (Lockdown Mode, a
+    // school's policy) or refused.
+    function scriptCore(error) {
+        console.warn('Pimbola starts without WebAssembly:', error);
+        return new Promise((resolve, reject) => {
+            const script = document.createElement('script');
+            script.src = ScriptCore;
+            script.onload = () => resolve(PimbolaCore());
+            script.onerror = () => reject(new Error(ScriptCore + ' did not load'));
+            document.head.append(script);
+        });
+    }
+
+    // Where neither core can start, the page says so instead of staying
+    // blank.
     function showFailure(error) {
         document.getElementById('failure').hidden = false;
         document.documentElement.dataset.ready = 'failed';
@@ -225,9 +247,6 @@
             .catch(error => console.warn('Pimbola will not work offline:', error));
     }
 
-    new Promise(resolve => {
-        const wasmBinary = Uint8Array.from(atob(PimbolaWasm), character => character.charCodeAt(0));
-        resolve(PimbolaCore({wasmBinary}));
-    }).then(start).catch(showFailure);
+    wasmCore().catch(scriptCore).then(start).catch(showFailure);
     offerInstall();
 })();

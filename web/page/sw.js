@@ -6,7 +6,8 @@
 // never another app's on the same host or a second copy in another folder.
 const Prefix = `pimbola ${self.registration.scope} `;
 const Cache = Prefix + '@CONTENT@';
-const Files = ['pimbola.html', 'manifest.webmanifest', 'icon.svg', 'icon-180.png', 'icon-192.png', 'icon-512.png'];
+const Files = ['pimbola.html', 'pimbola-without-wasm.js', 'manifest.webmanifest', 'icon.svg', 'icon-180.png',
+               'icon-192.png', 'icon-512.png'];
 
 self.addEventListener('install', event => {
     // Past the HTTP cache, which may still hold the release before.
