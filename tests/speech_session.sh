@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Runs the screen-reader test in a private session: its own home, runtime
-# folder and D-Bus session, so the accessibility bus, speech-dispatcher and
-# Orca it starts meet no one else's. Needs an X server (with_xvfb.sh).
-#   screenreader_test.sh PROGRAM
+# Runs a command in a private session for a screen reader: its own home,
+# runtime folder and D-Bus session, so the accessibility bus,
+# speech-dispatcher and Orca it starts meet no one else's. Speech goes to a
+# null audio driver. The command finds the session's folder, for its logs,
+# in SPEECH_SESSION_DIR. Needs an X server (with_xvfb.sh).
+#   speech_session.sh COMMAND [ARG…]
 set -euo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+export SPEECH_SESSION_DIR=$work
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
 mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher" "$XDG_RUNTIME_DIR"
@@ -17,7 +20,7 @@ AudioOutputMethod "libao"
 AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"
 DefaultModule espeak-ng
 CONF
-# Orca's own words in English, as the test expects them.
+# Orca's own words in English, as the tests expect them.
 export LC_ALL=C.UTF-8
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
-dbus-run-session -- /usr/bin/python3 "$(dirname "$0")/screenreader_test.py" "$1" "$work"
+dbus-run-session -- "$@"
