@@ -34,6 +34,10 @@ class Failure(Exception):
     pass
 
 
+class TimedOut(Failure):
+    pass
+
+
 class Session:
     """The processes of one test and what Orca said, in the private session's
     folder."""
@@ -66,7 +70,7 @@ class Session:
                     raise Failure('%s ended (status %s) before %s:\n%s'
                                   % (process.name, process.returncode, what, self.output_of(process)))
             if time.monotonic() > deadline:
-                raise Failure('waited %d s in vain for %s' % (seconds, what))
+                raise TimedOut('waited %d s in vain for %s' % (seconds, what))
             time.sleep(0.05)
 
     def start_screen_reader(self):
@@ -130,7 +134,8 @@ class Session:
         is `name`; returns how many texts had been said before the last
         press."""
         press, echoes = ('shift+Tab', {'left shift', 'left tab'}) if backwards else ('Tab', {'tab'})
-        for _ in range(25):
+        visited = []
+        while True:
             since = len(self.speech())
             key(press)
             # The keys' echo comes first, then what the new focus says.
@@ -140,9 +145,16 @@ class Session:
                 if echoed is None:
                     return None
                 return next((t for t in later[echoed + 1:] if t not in echoes), None)
-            if name in self.wait_for(focus_said, 10, 'the focus to move, on the way to ' + name):
+            try:
+                said = self.wait_for(focus_said, 10, 'the focus to move')
+            except TimedOut:
+                said = None
+            if said and name in said:
                 return since
-        raise Failure('%s never reached %s' % (press, name))
+            if said is None or said in visited:
+                raise Failure('%s never reached %s; the focus went to:\n  %s'
+                              % (press, name, '\n  '.join(visited + [said or '(nothing said)'])))
+            visited.append(said)
 
     def steps_heard(self, since, steps, kind=None):
         """The steps among what was said after the first `since`, in the

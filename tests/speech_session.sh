@@ -6,6 +6,12 @@
 # in SPEECH_SESSION_DIR. Needs an X server (with_xvfb.sh).
 #   speech_session.sh COMMAND [ARG…]
 set -euo pipefail
+# Orca will not start while the same user runs another Orca anywhere, as
+# another test may at the same time: as root, the session gets processes of
+# its own (it is their first, and they all end with it).
+if [ "$(id -u)" -eq 0 ] && [ $$ -ne 1 ]; then
+    exec unshare --pid --fork --mount-proc --kill-child "$0" "$@"
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SPEECH_SESSION_DIR=$work
@@ -23,4 +29,10 @@ CONF
 # Orca's own words in English, as the tests expect them.
 export LC_ALL=C.UTF-8
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
-dbus-run-session -- "$@"
+# The buses' chatter goes to a log, shown only if the session fails; the
+# command keeps the real output (3) and errors (4).
+status=0
+dbus-run-session -- sh -c 'exec "$0" "$@" >&3 2>&4 3>&- 4>&-' "$@" 3>&1 4>&2 >"$work/session.log" 2>&1 ||
+    status=$?
+[ "$status" -eq 0 ] || cat "$work/session.log" >&2
+exit "$status"
