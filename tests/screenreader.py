@@ -176,8 +176,8 @@ def utterances_as_steps(spoken, steps, kind=None):
     for at, (when, _) in enumerate(spoken):
         text = texts[at]
         if kind:
-            neighbours = texts[max(at - 1, 0):at] + texts[at + 1:at + 2]
-            if text.startswith(kind + ' '):
+            neighbours = [t.lower() for t in texts[max(at - 1, 0):at] + texts[at + 1:at + 2]]
+            if text.lower().startswith(kind + ' '):
                 text = text[len(kind) + 1:]
             elif kind not in neighbours:
                 continue

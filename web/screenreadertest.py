@@ -11,18 +11,23 @@ tests/speech_session.sh on a private X server (tests/with_xvfb.sh).
 import functools
 import http.server
 import json
-import os
 import re
 import subprocess
 import sys
 import threading
 from pathlib import Path
 
+import gi
+
+gi.require_version('Atspi', '2.0')
+from gi.repository import Atspi, GLib  # noqa: E402  (after its version is chosen)
+
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / 'tests'))
 import screenreader  # noqa: E402  (found through the path above)
 
 # A new profile that opens only the page: no first-run or welcome pages, no
-# default-browser question, nothing fetched from the network.
+# default-browser question, nothing fetched from the network. Firefox turns
+# its accessibility on by itself for the screen reader already running.
 PREFERENCES = {
     'browser.shell.checkDefaultBrowser': False,
     'browser.startup.homepage_override.mstone': 'ignore',
@@ -43,6 +48,13 @@ PREFERENCES = {
     'network.connectivity-service.enabled': False,
     'browser.region.update.enabled': False,
     'browser.search.update': False,
+    # Whatever else it would fetch goes to a closed port here; the page's
+    # own address, 127.0.0.1, is never sent through a proxy.
+    'network.proxy.type': 1,
+    'network.proxy.http': '127.0.0.1',
+    'network.proxy.http_port': 9,
+    'network.proxy.ssl': '127.0.0.1',
+    'network.proxy.ssl_port': 9,
 }
 
 # A text put into a part of the page, as the event reaches Orca: "22:49:57.696545 -
@@ -50,6 +62,25 @@ PREFERENCES = {
 # [application | Firefox] (-1, 0, [unknown | ３×１　＝　さんいちが])".
 TEXT_ADDED = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - EVENT MANAGER: object:children-changed:add\S* "
                         r"for \[section \| [^]]*\] in .* \(-?\d+, \d+, \[[^|]* \| (.*)\]\)$")
+
+
+def firefox_shows(role, name):
+    """Whether a page in Firefox holds, as its accessibility tree has it, an
+    object of `role` named `name`."""
+    desktop = Atspi.get_desktop(0)
+    apps = (desktop.get_child_at_index(i) for i in range(desktop.get_child_count()))
+    return any(app and app.get_name() == 'Firefox' and holds(app, role, name, False) for app in apps)
+
+
+def holds(node, role, name, in_page):
+    try:
+        in_page = in_page or node.get_role() == Atspi.Role.DOCUMENT_WEB
+        if in_page and node.get_role() == role and node.get_name() == name:
+            return True
+        children = [node.get_child_at_index(i) for i in range(node.get_child_count())]
+    except GLib.Error:
+        return False  # gone while being read
+    return any(child and holds(child, role, name, in_page) for child in children)
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -84,9 +115,10 @@ def main(site, steptrace):
         profile = Path(session.folder, 'firefox-profile')
         profile.mkdir()
         (profile / 'user.js').write_text(preferences_file(PREFERENCES))
-        session.start('firefox', ['firefox-esr', '--no-remote', '--new-instance', '--profile', str(profile), url],
-                      env=dict(os.environ, GNOME_ACCESSIBILITY='1'))
-        session.wait_for(lambda: 'Finished loading Pimbola.' in session.texts(), 60, 'the page to load')
+        session.start('firefox', ['firefox-esr', '--no-remote', '--new-instance', '--profile', str(profile), url])
+        # The page builds its controls once its core has started, which may
+        # be after the browser has finished loading it.
+        session.wait_for(lambda: firefox_shows(Atspi.Role.PUSH_BUTTON, 'タイマーで'), 60, 'the page to show its controls')
 
         def shown(began):
             # No label ever holds a whole step's text but the last; the first
