@@ -17,7 +17,8 @@ import time
 ORCA = '''
 import runpy, sys
 from orca import debug, settings
-# Read aloud on loading, a page takes the focus along to its end.
+# A page read aloud on loading takes the focus along to its end; the tests
+# move the focus themselves.
 settings.sayAllOnLoad = False
 debug.debugLevel = debug.LEVEL_ALL
 debug.eventDebugLevel = debug.LEVEL_OFF
@@ -29,6 +30,7 @@ runpy.run_path('/usr/bin/orca', run_name='__main__')
 # "17:02:32.152003 - SPEECH OUTPUT: 'タイマーで push button.'{'established': False}";
 # a voice other than the default is named before the voice's settings.
 SPOKEN = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*?)'(?: voice=\S+?)? ?(?:\{.*\})?$")
+
 
 class Failure(Exception):
     pass
@@ -47,10 +49,10 @@ class Session:
         self.log = os.path.join(self.folder, 'orca.log')
         self.started = []
 
-    def start(self, name, command, **kwargs):
+    def start(self, name, command):
         """Starts a process that must keep running until the test ends."""
         out = open(os.path.join(self.folder, name + '.out'), 'w')
-        process = subprocess.Popen(command, stdout=out, stderr=subprocess.STDOUT, **kwargs)
+        process = subprocess.Popen(command, stdout=out, stderr=subprocess.STDOUT)
         process.name = name
         self.started.append(process)
         return process
