@@ -35,8 +35,8 @@ def expect(condition, message):
 class Site:
     """The page's folder on a local server, as a school would put it."""
 
-    def __init__(self, folder):
-        handler = functools.partial(QuietHandler, directory=str(folder))
+    def __init__(self, folder, cached=True):
+        handler = functools.partial(QuietHandler if cached else UncachedHandler, directory=str(folder))
         self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
         self.url = f'http://127.0.0.1:{self.server.server_address[1]}/'
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
@@ -49,6 +49,15 @@ class Site:
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+
+class UncachedHandler(QuietHandler):
+    """Lets the browser keep nothing in its HTTP cache: what then works
+    offline works through the service worker alone."""
+
+    def end_headers(self):
+        self.send_header('Cache-Control', 'no-store')
+        super().end_headers()
 
 
 class Browser:
