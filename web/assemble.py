@@ -5,9 +5,9 @@ pimbola.html carries its style, the core (its WebAssembly as base64) and its
 script, with a content-security policy that admits exactly those, so the
 one file runs from a disk or a server; the manifest and service worker
 beside it make a served copy installable and usable offline, and the core
-as plain JavaScript beside it serves browsers that run no WebAssembly. The service
-worker's cache is named after a hash of what it serves, so every change
-reaches the copies already installed.
+as plain JavaScript beside it serves browsers that run no WebAssembly. The
+service worker's cache is named after a hash of what it serves, so every
+change reaches the copies already installed.
 """
 import base64
 import hashlib

@@ -237,15 +237,35 @@ def without_webassembly(browser):
     return browser.cdp('Page.addScriptToEvaluateOnNewDocument', source='delete window.WebAssembly')
 
 
-def test_without_webassembly(browser, site):
-    """Without WebAssembly the page runs on the core as plain JavaScript."""
+def test_without_webassembly(browser, site_dir):
+    """Without WebAssembly the page runs on the core as plain JavaScript,
+    which its service worker then keeps for offline use."""
     without_webassembly(browser)
-    browser.open(site.url + 'pimbola.html')
-    browser.element('CheckBox3').click()
-    browser.element('Button3').click()
-    expect(browser.labels()[:2] == ('３×１', ''), f'a step shows {browser.labels()}')
-    expect(browser.js("return performance.getEntriesByType('resource').some(e => e.name.endsWith(arguments[0]))",
-                      SCRIPT_CORE), 'the page ran without the core as plain JavaScript')
+
+    def step(where):
+        browser.element('CheckBox3').click()
+        browser.element('Button3').click()
+        expect(browser.labels()[:2] == ('３×１', ''), f'{where}, a step shows {browser.labels()}')
+
+    with tempfile.TemporaryDirectory() as folder:
+        shutil.copytree(site_dir, folder, dirs_exist_ok=True)
+        site = Site(Path(folder), cached=False)
+        page = site.url + 'pimbola.html'
+        try:
+            browser.open(page)
+            step('first visit')
+            expect(browser.js("return performance.getEntriesByType('resource').some(e => e.name.endsWith(arguments[0]))",
+                              SCRIPT_CORE), 'the page ran without the core as plain JavaScript')
+            browser.wait(lambda: browser.js('return !!navigator.serviceWorker.controller'), 'the service worker')
+            browser.open(page)
+            browser.wait(lambda: browser.js("""return caches.keys()
+                .then(names => Promise.all(names.map(name => caches.open(name).then(cache => cache.keys()))))
+                .then(lists => lists.flat().some(request => request.url.endsWith(arguments[0])))""", SCRIPT_CORE),
+                         'the service worker to keep the core as plain JavaScript')
+        finally:
+            site.stop()
+        browser.open(page)
+        step('offline')
 
 
 def test_no_core_at_all(browser, site):
@@ -284,7 +304,7 @@ def main(site_dir):
         ('restored from the back/forward cache, the page starts afresh', lambda b: test_back_forward_cache(b, site)),
         ('おわる in a tab a link opened keeps the tab', lambda b: test_quit_in_tab(b, site)),
         ('おわる in an installed app closes its window', lambda b: test_quit_installed(b, site)),
-        ('without WebAssembly the page runs on its script core', lambda b: test_without_webassembly(b, site)),
+        ('without WebAssembly the page runs on its script core', lambda b: test_without_webassembly(b, site_dir)),
         ('without WebAssembly or the script core the page says so', lambda b: test_no_core_at_all(b, site)),
     ]
     failed = 0

@@ -41,7 +41,7 @@ def test_release_reaches_installed_copy(browser, site_a, site_b):
     version number: within two reloads the page is B, also offline."""
     with tempfile.TemporaryDirectory() as folder:
         served_copy(site_a, folder)
-        site = Site(Path(folder))
+        site = Site(Path(folder), cached=False)
         page = site.url + 'pimbola.html'
         try:
             installed(browser, page)
@@ -68,7 +68,7 @@ def test_two_copies_offline(browser, site_a):
     with tempfile.TemporaryDirectory() as folder:
         for copy in ('one', 'two'):
             served_copy(site_a, Path(folder, copy))
-        site = Site(Path(folder))
+        site = Site(Path(folder), cached=False)
         pages = [site.url + copy + '/pimbola.html' for copy in ('one', 'two')]
         try:
             for page in pages:

@@ -35,8 +35,8 @@ def expect(condition, message):
 class Site:
     """The page's folder on a local server, as a school would put it."""
 
-    def __init__(self, folder):
-        handler = functools.partial(QuietHandler, directory=str(folder))
+    def __init__(self, folder, cached=True):
+        handler = functools.partial(QuietHandler if cached else UncachedHandler, directory=str(folder))
         self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
         self.url = f'http://127.0.0.1:{self.server.server_address[1]}/'
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
@@ -49,6 +49,15 @@ class Site:
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+
+class UncachedHandler(QuietHandler):
+    """Lets the browser keep nothing in its HTTP cache: what then works
+    offline works through the service worker alone."""
+
+    def end_headers(self):
+        self.send_header('Cache-Control', 'no-store')
+        super().end_headers()
 
 
 class Browser:
@@ -178,13 +187,23 @@ def test_timed_run(browser, page, trace):
     expect(shortest >= 998, f'a question went after {shortest:.1f} ms, before its second was up')
 
 
+def chosen_rows(browser):
+    """The list's rows the page shows chosen, as the core said."""
+    return browser.js("return [...document.querySelectorAll('#ListBox1 [aria-selected=true]')].map(row => row.id)")
+
+
 def test_list_never_empty(browser, page):
     browser.open(page)
-    items = browser.driver.find_elements(By.CSS_SELECTOR, '#ListBox1 option')
-    items[2].click()
-    expect(browser.js('return ListBox1.selectedIndex') == 2, 'a tap chooses an interval')
-    browser.js("ListBox1.selectedIndex = -1; ListBox1.dispatchEvent(new Event('change'));")
-    expect(browser.js('return ListBox1.selectedIndex') == 2, 'the list keeps its item when it loses it')
+    expect(chosen_rows(browser) == ['ListBox1-0'], f'at start the list shows {chosen_rows(browser)}')
+    for tap in range(2):
+        browser.element('ListBox1-2').click()
+        expect(chosen_rows(browser) == ['ListBox1-2'], f'tap {tap + 1} on ３びょうおき: {chosen_rows(browser)}')
+    # Keys that would leave the list: each keeps one row chosen.
+    for key, wanted in ((Keys.HOME, 0), (Keys.UP, 0), (Keys.END, 3), (Keys.DOWN, 3), (Keys.UP, 2)):
+        browser.driver.switch_to.active_element.send_keys(key)
+        expect(chosen_rows(browser) == [f'ListBox1-{wanted}'] and
+               browser.js('return document.activeElement.id') == f'ListBox1-{wanted}',
+               f'after {key!r} the list shows {chosen_rows(browser)}')
 
 
 def test_keyboard(browser, page, focus_names):
@@ -200,8 +219,10 @@ def test_keyboard(browser, page, focus_names):
     expect(browser.checked('CheckBox3') and not browser.checked('CheckBox13'), 'Space checks a row')
     browser.element('Button3').send_keys(Keys.ENTER)
     expect(browser.labels()[0] == '３×１', 'Enter presses ひとつずつ')
-    browser.element('ListBox1').send_keys(Keys.DOWN)
-    expect(browser.js('return ListBox1.selectedIndex') == 1, 'arrow keys move in the list')
+    browser.element('ListBox1-0').send_keys(Keys.DOWN)
+    expect(chosen_rows(browser) == ['ListBox1-1'], 'arrow keys move in the list')
+    expect(browser.js("return document.getElementById('ListBox1').getAttribute('aria-label')") == 'なんびょうおき',
+           'the list is named as on the desktop')
 
 
 def test_offline_reload(browser, site):
@@ -267,7 +288,7 @@ def main(site_dir, steptrace_program, desktop_png):
     site = Site(site_dir)
     page = site.url + 'pimbola.html'
     focus_names = ['Button1', 'Button2'] + [f'CheckBox{n}' for n in range(1, 11)] + \
-        ['RadioButton1', 'CheckBox11', 'CheckBox12', 'ListBox1', 'CheckBox13', 'Button3']
+        ['RadioButton1', 'CheckBox11', 'CheckBox12', 'ListBox1-0', 'CheckBox13', 'Button3']
     checks = [
         ('option rules', lambda b: test_options(b, page)),
         ('stepped run of row 3 with recitation equals the desktop', lambda b: test_stepped_run(

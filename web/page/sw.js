@@ -6,8 +6,9 @@
 // never another app's on the same host or a second copy in another folder.
 const Prefix = `pimbola ${self.registration.scope} `;
 const Cache = Prefix + '@CONTENT@';
-const Files = ['pimbola.html', 'pimbola-without-wasm.js', 'manifest.webmanifest', 'icon.svg', 'icon-180.png',
-               'icon-192.png', 'icon-512.png'];
+const Files = ['pimbola.html', 'manifest.webmanifest', 'icon.svg', 'icon-180.png', 'icon-192.png', 'icon-512.png'];
+// Kept once a browser without WebAssembly has fetched it, and only then.
+const ScriptCore = 'pimbola-without-wasm.js';
 
 self.addEventListener('install', event => {
     // Past the HTTP cache, which may still hold the release before.
@@ -22,10 +23,18 @@ self.addEventListener('activate', event => {
         .then(() => self.clients.claim()));
 });
 
+async function respond(request) {
+    const cache = await caches.open(Cache);
+    const cached = await cache.match(request, {ignoreSearch: true});
+    if (cached)
+        return cached;
+    const response = await fetch(request);
+    if (response.ok && new URL(request.url).href === new URL(ScriptCore, self.registration.scope).href)
+        await cache.put(request, response.clone());
+    return response;
+}
+
 self.addEventListener('fetch', event => {
-    if (event.request.method !== 'GET')
-        return;
-    event.respondWith(caches.open(Cache)
-        .then(cache => cache.match(event.request, {ignoreSearch: true}))
-        .then(cached => cached || fetch(event.request)));
+    if (event.request.method === 'GET')
+        event.respondWith(respond(event.request));
 });
