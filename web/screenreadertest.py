@@ -57,7 +57,8 @@ PREFERENCES = {
     'network.proxy.ssl_port': 9,
 }
 
-# A text put into a part of the page, as the event reaches Orca: "22:49:57.696545 -
+# A text put into a part of the page (a label, the live region), as the event
+# reaches Orca: "22:49:57.696545 -
 # EVENT MANAGER: object:children-changed:add:system for [section | ] in
 # [application | Firefox] (-1, 0, [unknown | ３×１　＝　さんいちが])".
 TEXT_ADDED = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - EVENT MANAGER: object:children-changed:add\S* "
@@ -95,11 +96,23 @@ def serve(folder):
     return f'http://127.0.0.1:{server.server_address[1]}/pimbola.html'
 
 
-def announcements(steptrace):
-    """What the core says at each press of ひとつずつ in the row of 3 with
-    recitation: the last of each line's tab-separated fields."""
+def trace(steptrace):
+    """What the core shows and says at each press of ひとつずつ in the row of
+    3 with recitation: the three labels' texts and the announcement."""
     lines = subprocess.run([steptrace, '3', '1'], check=True, capture_output=True, text=True).stdout
-    return [line.split('\t')[3] for line in lines.splitlines()]
+    return [(tuple(fields[:3]), fields[3]) for fields in (line.split('\t') for line in lines.splitlines())]
+
+
+def moments_shown(added, screens, began):
+    """When each screen appeared: the first text added, after the screen
+    before appeared, that is one of the labels it changed."""
+    moments, after, before = [], began, ('', '', '')
+    for labels in screens:
+        new = {text for text, old in zip(labels, before) if text and text != old}
+        when = next((when for when, text in added if when >= after and text in new), None)
+        moments.append(when)
+        after, before = when or after, labels
+    return moments
 
 
 def preferences_file(values):
@@ -107,7 +120,8 @@ def preferences_file(values):
 
 
 def main(site, steptrace):
-    steps = announcements(steptrace)
+    screens = trace(steptrace)
+    steps = [announcement for _, announcement in screens]
     url = serve(site)
 
     def test(session):
@@ -121,10 +135,8 @@ def main(site, steptrace):
         session.wait_for(lambda: firefox_shows(Atspi.Role.PUSH_BUTTON, 'タイマーで'), 60, 'the page to show its controls')
 
         def shown(began):
-            # No label ever holds a whole step's text but the last; the first
-            # time each text appeared is when its step was shown.
             added = [(when, text) for when, text in session.logged(TEXT_ADDED) if when >= began]
-            return [next((when for when, text in added if text == step), None) for step in steps]
+            return moments_shown(added, [labels for labels, _ in screens], began)
 
         screenreader.drill_by_keyboard(session, steps, shown)
         session.stop_screen_reader()
