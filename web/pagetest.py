@@ -1,26 +1,28 @@
 #!/usr/bin/python3
-"""The page in Debian's headless Chromium, driven through chromedriver:
-    pagetest.py SITE_DIR STEPTRACE DESKTOP_PNG
+"""The page in real browser engines (web/engines.py), each check written once:
+    pagetest.py SITE_DIR STEPTRACE DESKTOP_PNG [--engine NAME …] [--node-modules DIR]
 SITE_DIR holds the built page, STEPTRACE is the core built natively (what
 the desktop program shows for a stepped run) and DESKTOP_PNG a picture of
-the desktop window at rest. Prints one line per check; non-zero on failure.
+the desktop window at rest. NAME is chromium, webkit or firefox (all three
+by default; webkit needs an X display, firefox puppeteer-core in DIR's
+node_modules). Prints one line per check and engine; non-zero on failure.
 """
+import argparse
 import functools
 import http.server
+import subprocess
 import sys
 import threading
 import time
 from pathlib import Path
 
 from PIL import Image, ImageChops
-from selenium import webdriver
-from selenium.webdriver.common.by import By
-from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.chrome.service import Service
+
+import engines
 
 FINISH = 'ぜんぶ　おしまいです'
 PHONE = (393, 635)
-WAIT_S = 10
+ENGINES = ('chromium', 'webkit', 'firefox')
 
 
 class Failure(Exception):
@@ -51,121 +53,145 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
-class Browser:
-    def __init__(self):
-        options = webdriver.ChromeOptions()
-        options.binary_location = '/usr/bin/chromium'
-        for argument in ('--headless=new', '--no-sandbox', '--disable-gpu', '--hide-scrollbars',
-                         '--allow-file-access-from-files'):
-            options.add_argument(argument)
-        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-        self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+def labels(engine):
+    return tuple(engine.js("return [1, 3, 4].map(n => document.getElementById('Label' + n).textContent)"))
 
-    def cdp(self, command, **parameters):
-        return self.driver.execute_cdp_cmd(command, parameters)
 
-    def js(self, script, *arguments):
-        return self.driver.execute_script(script, *arguments)
+def checked(engine, name):
+    return engine.js('return document.getElementById(arguments[0]).checked', name)
 
-    def wait(self, condition, what, timeout=WAIT_S):
-        deadline = time.monotonic() + timeout
-        while not condition():
-            expect(time.monotonic() < deadline, f'timed out waiting for {what}')
-            time.sleep(0.02)
 
-    def open(self, url, size=PHONE):
-        self.cdp('Emulation.setDeviceMetricsOverride', width=size[0], height=size[1], deviceScaleFactor=1,
-                 mobile=False)
-        self.driver.get(url)
-        self.wait(lambda: self.js('return document.documentElement.dataset.ready') == 'true', 'the page')
+def live_regions(engine):
+    """Each live region of the page: politeness, atomic and text."""
+    return [tuple(region) for region in engine.js("""return [...document.querySelectorAll('[aria-live]')].map(
+        e => [e.getAttribute('aria-live'), e.getAttribute('aria-atomic'), e.textContent])""")]
 
-    def element(self, name):
-        return self.driver.find_element(By.ID, name)
 
-    def labels(self):
-        return tuple(self.js(f"return document.getElementById('Label{n}').textContent") for n in (1, 3, 4))
+def accessible_live_regions(chromium):
+    """The text of each live region as Chromium's accessibility tree has it."""
+    nodes = chromium.cdp('Accessibility.getFullAXTree')['nodes']
+    by_id = {node['nodeId']: node for node in nodes}
 
-    def checked(self, name):
-        return self.js(f"return document.getElementById('{name}').checked")
+    def text(node):
+        if node.get('role', {}).get('value') in ('StaticText', 'InlineTextBox'):
+            return node.get('name', {}).get('value', '') if node['role']['value'] == 'StaticText' else ''
+        return ''.join(text(by_id[child]) for child in node.get('childIds', []) if child in by_id)
 
-    def console_errors(self):
-        return [entry['message'] for entry in self.driver.get_log('browser') if entry['level'] == 'SEVERE']
-
-    def live_region_texts(self):
-        """The text of each live region as the accessibility tree has it."""
-        nodes = self.cdp('Accessibility.getFullAXTree')['nodes']
-        by_id = {node['nodeId']: node for node in nodes}
-
-        def text(node):
-            if node.get('role', {}).get('value') in ('StaticText', 'InlineTextBox'):
-                return node.get('name', {}).get('value', '') if node['role']['value'] == 'StaticText' else ''
-            return ''.join(text(by_id[child]) for child in node.get('childIds', []) if child in by_id)
-
-        regions = []
-        for node in nodes:
-            properties = {p['name']: p['value'].get('value') for p in node.get('properties', [])}
-            if properties.get('live') and node.get('role', {}).get('value') != 'StaticText' \
-                    and properties.get('atomic') is not None:
-                regions.append((properties['live'], properties.get('atomic'), text(node)))
-        return regions
+    regions = []
+    for node in nodes:
+        properties = {p['name']: p['value'].get('value') for p in node.get('properties', [])}
+        if properties.get('live') and node.get('role', {}).get('value') != 'StaticText' \
+                and properties.get('atomic') is not None:
+            regions.append((properties['live'], str(properties.get('atomic')).lower(), text(node)))
+    return regions
 
 
 def steptrace(program, row, recitation):
-    import subprocess
     out = subprocess.run([program, str(row), '1' if recitation else '0'], check=True, capture_output=True,
                          text=True).stdout
     return [tuple(line.split('\t')) for line in out.splitlines()]
 
 
-def test_options(browser, page):
-    browser.open(page)
-    expect(browser.checked('CheckBox13'), 'ぜんぶのだん is checked at start')
-    browser.element('CheckBox3').click()
-    expect(not browser.checked('CheckBox13'), 'a single row clears ぜんぶのだん')
-    browser.element('CheckBox5').click()
-    expect(browser.checked('CheckBox3') and browser.checked('CheckBox5'), 'single rows add up')
-    browser.element('CheckBox10').click()
-    expect(not browser.checked('CheckBox3') and not browser.checked('CheckBox5'), '０～９ clears the single rows')
-    browser.element('CheckBox13').click()
-    expect(not browser.checked('CheckBox10') and browser.checked('CheckBox13'), 'ぜんぶ clears ０～９')
-    browser.element('RadioButton3').click()
-    expect(browser.checked('RadioButton3') and not browser.checked('RadioButton1'), 'one order at a time')
+def test_console_watch(engine, page):
+    """The "no console error" after every check sees what it should."""
+    engine.open(page, PHONE)
+    engine.js("""console.error('planted error');
+                 setTimeout(() => { throw new Error('planted throw'); });
+                 Promise.reject(new Error('planted rejection'));""")
+    seen = []
+    wanted = ('planted error', 'planted throw', 'planted rejection')
+    deadline = time.monotonic() + 5
+    while not all(any(w in s for s in seen) for w in wanted) and time.monotonic() < deadline:
+        seen += engine.console_errors()
+        time.sleep(0.05)
+    expect(all(any(w in s for s in seen) for w in wanted), f'the console watch saw only {seen}')
 
 
-def stepped_run(browser, presses_until_done):
+def test_options(engine, page):
+    engine.open(page, PHONE)
+    expect(checked(engine, 'CheckBox13'), 'ぜんぶのだん is checked at start')
+    engine.click('CheckBox3')
+    expect(not checked(engine, 'CheckBox13'), 'a single row clears ぜんぶのだん')
+    engine.click('CheckBox5')
+    expect(checked(engine, 'CheckBox3') and checked(engine, 'CheckBox5'), 'single rows add up')
+    engine.click('CheckBox10')
+    expect(not checked(engine, 'CheckBox3') and not checked(engine, 'CheckBox5'), '０～９ clears the single rows')
+    engine.click('CheckBox13')
+    expect(not checked(engine, 'CheckBox10') and checked(engine, 'CheckBox13'), 'ぜんぶ clears ０～９')
+    engine.click('RadioButton3')
+    expect(checked(engine, 'RadioButton3') and not checked(engine, 'RadioButton1'), 'one order at a time')
+
+
+def questions_of_a_stepped_run(engine):
+    """The expressions a stepped run asks, in order, pressing ひとつずつ
+    until the run ends."""
+    asked = []
+    for _ in range(200):
+        engine.click('Button3')
+        shown = labels(engine)
+        if shown[2] == FINISH:
+            return asked
+        if shown[1] == '':
+            asked.append(shown[0])
+    raise Failure(f'the run never ended; it asked {asked}')
+
+
+def test_orders(engine, page, trace):
+    ascending = [step[0] for step in trace if step[1] == '']
+    expect(len(ascending) == 9, f'the desktop asks {ascending}')
+
+    def run(*radio_buttons):
+        engine.open(page, PHONE)
+        engine.click('CheckBox3')
+        for name in radio_buttons:
+            engine.click(name)
+        return questions_of_a_stepped_run(engine)
+
+    asked = run('RadioButton2')
+    expect(asked == ascending[::-1], f'くだり九九 asks {asked}')
+    # The first button is the one checked at start, so it is chosen again
+    # after another: only then does its choice have to reach the core.
+    asked = run('RadioButton2', 'RadioButton1')
+    expect(asked == ascending, f'のぼり九九 asks {asked}')
+    # A shuffle may come out sorted; two in a row that do is a fault.
+    for attempt in range(2):
+        asked = run('RadioButton3')
+        expect(sorted(asked) == sorted(ascending), f'バラ九九 asks {asked}, not row 3 once each')
+        if asked not in (ascending, ascending[::-1]):
+            return
+    raise Failure(f'バラ九九 asked in order twice: {asked}')
+
+
+def test_stepped_run(engine, page, trace):
+    engine.open(page, PHONE)
+    engine.click('CheckBox3')
+    engine.click('CheckBox11')
     shown = []
-    for _ in range(presses_until_done):
-        browser.element('Button3').click()
-        shown.append(browser.labels() + (browser.live_region_texts(),))
-    return shown
+    for _ in trace:
+        engine.click('Button3')
+        shown.append((labels(engine), live_regions(engine),
+                      accessible_live_regions(engine) if engine.name == 'chromium' else None))
+    for step, ((texts, regions, accessible), desktop) in enumerate(zip(shown, trace), 1):
+        expect(texts == desktop[:3], f'step {step}: page shows {texts}, desktop {desktop[:3]}')
+        expect(regions == [('polite', 'true', desktop[3])],
+               f'step {step}: live regions {regions}, desktop announces {desktop[3]!r}')
+        expect(accessible in (None, [('polite', 'true', desktop[3])]),
+               f'step {step}: the accessibility tree has live regions {accessible}')
+    expect(shown[-1][0][2] == FINISH, 'the run ends with the finish message')
 
 
-def test_stepped_run(browser, page, trace):
-    browser.open(page)
-    browser.element('CheckBox3').click()
-    browser.element('CheckBox11').click()
-    shown = stepped_run(browser, len(trace))
-    for step, (seen, desktop) in enumerate(zip(shown, trace), 1):
-        expect(seen[:3] == desktop[:3], f'step {step}: page shows {seen[:3]}, desktop {desktop[:3]}')
-        regions = seen[3]
-        expect(len(regions) == 1 and regions[0][0] == 'polite',
-               f'step {step}: one polite live region, not {regions}')
-        expect(regions[0][2] == desktop[3], f'step {step}: announced {regions[0][2]!r}, desktop {desktop[3]!r}')
-    expect(shown[-1][2] == FINISH, 'the run ends with the finish message')
-
-
-def test_timed_run(browser, page, trace):
-    browser.open(page)
-    browser.element('CheckBox2').click()
-    browser.js("""
+def test_timed_run(engine, page, trace):
+    engine.open(page, PHONE)
+    engine.click('CheckBox2')
+    engine.js("""
         window.seen = [];
         const labels = [1, 3, 4].map(n => document.getElementById('Label' + n));
         const note = () => seen.push([performance.now(), labels.map(l => l.textContent)]);
         new MutationObserver(note).observe(document.getElementById('form'),
                                            {subtree: true, childList: true, characterData: true});""")
-    browser.element('Button1').click()
-    browser.wait(lambda: browser.labels()[2] == FINISH, 'the timed run to finish', timeout=40)
-    seen = browser.js('return seen')
+    engine.click('Button1')
+    engine.wait(lambda: labels(engine)[2] == FINISH, 'the timed run to finish', timeout=40)
+    seen = engine.js('return seen')
     states = []
     for stamp, texts in seen:
         if not states or states[-1][1] != tuple(texts):
@@ -178,60 +204,67 @@ def test_timed_run(browser, page, trace):
     expect(shortest >= 998, f'a question went after {shortest:.1f} ms, before its second was up')
 
 
-def test_list_never_empty(browser, page):
-    browser.open(page)
-    items = browser.driver.find_elements(By.CSS_SELECTOR, '#ListBox1 option')
-    items[2].click()
-    expect(browser.js('return ListBox1.selectedIndex') == 2, 'a tap chooses an interval')
-    browser.js("ListBox1.selectedIndex = -1; ListBox1.dispatchEvent(new Event('change'));")
-    expect(browser.js('return ListBox1.selectedIndex') == 2, 'the list keeps its item when it loses it')
+# ListBox1's own checks: the list is drawn by the page and these follow it.
+def chosen_interval(engine):
+    return engine.js('return ListBox1.selectedIndex')
 
 
-def test_keyboard(browser, page, focus_names):
-    browser.open(page)
-    body = browser.driver.find_element(By.TAG_NAME, 'body')
-    body.click()
+def test_list_never_empty(engine, page):
+    engine.open(page, PHONE)
+    # The middle of the third row: 25 px rows inside a 1 px border.
+    engine.click('ListBox1', at=(0.5, (1 + 2.5 * 25) / engine.js('return ListBox1.offsetHeight')))
+    expect(chosen_interval(engine) == 2, 'a click chooses the third interval')
+    engine.js("ListBox1.selectedIndex = -1; ListBox1.dispatchEvent(new Event('change'));")
+    expect(chosen_interval(engine) == 2, 'the list keeps its item when it loses it')
+
+
+def test_list_keys(engine):
+    engine.js('ListBox1.focus()')
+    engine.press('ArrowDown')
+    expect(chosen_interval(engine) == 1, 'ArrowDown moves in the list')
+
+
+def test_keyboard(engine, page, focus_names):
+    engine.open(page, PHONE)
     visited = []
     for _ in focus_names:
-        browser.driver.switch_to.active_element.send_keys(Keys.TAB)
-        visited.append(browser.js('return document.activeElement.id'))
+        engine.press('Tab')
+        visited.append(engine.js('return document.activeElement.id'))
     expect(visited == focus_names, f'Tab visits {visited}')
-    browser.element('CheckBox3').send_keys(Keys.SPACE)
-    expect(browser.checked('CheckBox3') and not browser.checked('CheckBox13'), 'Space checks a row')
-    browser.element('Button3').send_keys(Keys.ENTER)
-    expect(browser.labels()[0] == '３×１', 'Enter presses ひとつずつ')
-    browser.element('ListBox1').send_keys(Keys.DOWN)
-    expect(browser.js('return ListBox1.selectedIndex') == 1, 'arrow keys move in the list')
+    engine.press('Shift+Tab')
+    expect(engine.js('return document.activeElement.id') == focus_names[-2], 'Shift+Tab goes back')
+    engine.js("document.getElementById('CheckBox3').focus()")
+    engine.press('Space')
+    expect(checked(engine, 'CheckBox3') and not checked(engine, 'CheckBox13'), 'Space checks a row')
+    engine.js("document.getElementById('Button3').focus()")
+    engine.press('Enter')
+    expect(labels(engine)[0] == '３×１', 'Enter presses ひとつずつ')
+    test_list_keys(engine)
 
 
-def test_offline_reload(browser, site):
+def test_offline_reload(engine, site_dir):
+    # A server of its own, so that stopping it leaves the other checks theirs.
+    site = Site(site_dir)
     page = site.url + 'pimbola.html'
-    browser.open(page)
-    browser.driver.set_script_timeout(WAIT_S)
-    browser.driver.execute_async_script(
-        'const done = arguments[0]; navigator.serviceWorker.ready.then(() => done())')
-    browser.wait(lambda: browser.js('return !!navigator.serviceWorker.controller'), 'the service worker')
-    entries = browser.js('return performance.getEntriesByType("resource").map(e => e.name)')
-    expect(all(name.startswith(site.url) or name.startswith('data:') for name in entries),
-           f'requests outside the page own origin: {entries}')
-    site.stop()
-    browser.cdp('Network.enable')
-    browser.cdp('Network.emulateNetworkConditions', offline=True, latency=0, downloadThroughput=-1,
-                uploadThroughput=-1)
     try:
-        browser.open(page)
-        browser.element('Button3').click()
-        expect(browser.labels()[0] == '１×１', f'offline, a step shows {browser.labels()}')
+        engine.open(page, PHONE)
+        expect(engine.js('return navigator.serviceWorker.ready.then(() => true)'), 'the service worker is ready')
+        engine.wait(lambda: engine.js('return !!navigator.serviceWorker.controller'), 'the service worker')
+        entries = engine.js('return performance.getEntriesByType("resource").map(e => e.name)')
+        expect(all(name.startswith(site.url) or name.startswith('data:') for name in entries),
+               f'requests outside the page own origin: {entries}')
     finally:
-        browser.cdp('Network.emulateNetworkConditions', offline=False, latency=0, downloadThroughput=-1,
-                    uploadThroughput=-1)
+        site.stop()
+    engine.open(page, PHONE)
+    engine.click('Button3')
+    expect(labels(engine)[0] == '１×１', f'offline, a step shows {labels(engine)}')
 
 
-def test_file(browser, file_page):
-    browser.open(file_page)
-    browser.element('Button3').click()
-    expect(browser.labels()[0] == '１×１', f'from a file, a step shows {browser.labels()}')
-    expect(browser.js('return document.documentElement.lang') == 'ja' and browser.driver.title == 'Pimbola',
+def test_file(engine, file_page):
+    engine.open(file_page, PHONE)
+    engine.click('Button3')
+    expect(labels(engine)[0] == '１×１', f'from a file, a step shows {labels(engine)}')
+    expect(engine.js('return [document.documentElement.lang, document.title]') == ['ja', 'Pimbola'],
            'lang and title')
 
 
@@ -243,62 +276,87 @@ def ink(image, box):
     return None if found is None else (found[0] + box[0], found[1] + box[1], found[2] + box[0], found[3] + box[1])
 
 
-def test_places(browser, file_page, desktop_png, out_png):
-    browser.open(file_page)
-    browser.driver.save_screenshot(str(out_png))
-    page = Image.open(out_png)
+def test_places(engine, page, desktop_png, out_png):
+    engine.open(page, PHONE)
+    engine.screenshot(out_png)
+    shot = Image.open(out_png)
     desktop = Image.open(desktop_png)
     expect(desktop.size == PHONE, f'the desktop window is {desktop.size}')
-    rects = browser.js("""return [...document.querySelectorAll('#form > *')].map(e => {
+    expect(shot.size == PHONE, f'the screenshot is {shot.size}')
+    rects = engine.js("""return [...document.querySelectorAll('#form > *')].map(e => {
         const r = e.getBoundingClientRect(); return [e.querySelector('input') ? e.querySelector('input').id : e.id,
                                                     r.left, r.top, r.right, r.bottom]; })""")
     off = []
     for name, left, top, right, bottom in rects:
         box = (max(int(left) - 1, 0), max(int(top) - 1, 0), min(int(right) + 2, PHONE[0]), min(int(bottom) + 2, PHONE[1]))
-        seen, wanted = ink(page, box), ink(desktop, box)
+        seen, wanted = ink(shot, box), ink(desktop, box)
         if seen is None or wanted is None or max(abs(a - b) for a, b in zip(seen, wanted)) > 2:
             off.append(f'{name}: page {seen}, desktop {wanted}')
     expect(not off, 'controls more than 2 px from the desktop: ' + '; '.join(off))
 
 
-def main(site_dir, steptrace_program, desktop_png):
-    site_dir = Path(site_dir).resolve()
+def checks(site_dir, page, steptrace_program, desktop_png):
     file_page = site_dir.as_uri() + '/pimbola.html'
-    site = Site(site_dir)
-    page = site.url + 'pimbola.html'
     focus_names = ['Button1', 'Button2'] + [f'CheckBox{n}' for n in range(1, 11)] + \
         ['RadioButton1', 'CheckBox11', 'CheckBox12', 'ListBox1', 'CheckBox13', 'Button3']
-    checks = [
-        ('option rules', lambda b: test_options(b, page)),
-        ('stepped run of row 3 with recitation equals the desktop', lambda b: test_stepped_run(
-            b, page, steptrace(steptrace_program, 3, True))),
-        ('timed run of row 2', lambda b: test_timed_run(b, page, steptrace(steptrace_program, 2, False))),
-        ('the interval list is never empty', lambda b: test_list_never_empty(b, page)),
-        ('keyboard only', lambda b: test_keyboard(b, page, focus_names)),
-        ('opened as a file', lambda b: test_file(b, file_page)),
-        ('each control within 2 px of the desktop', lambda b: test_places(
-            b, file_page, desktop_png, site_dir.parent / 'page-at-rest.png')),
-        ('reload while offline', lambda b: test_offline_reload(b, site)),
+    row3 = steptrace(steptrace_program, 3, False)
+    return [
+        ('the console watch sees errors', lambda e: test_console_watch(e, page)),
+        ('option rules', lambda e: test_options(e, page)),
+        ('the three orders reach the core', lambda e: test_orders(e, page, row3)),
+        ('stepped run of row 3 with recitation equals the desktop', lambda e: test_stepped_run(
+            e, page, steptrace(steptrace_program, 3, True))),
+        ('timed run of row 2', lambda e: test_timed_run(e, page, steptrace(steptrace_program, 2, False))),
+        ('the interval list is never empty', lambda e: test_list_never_empty(e, page)),
+        ('keyboard only', lambda e: test_keyboard(e, page, focus_names)),
+        ('opened as a file', lambda e: test_file(e, file_page)),
+        ('each control within 2 px of the desktop', lambda e: test_places(
+            e, file_page, desktop_png, site_dir.parent / f'page-at-rest-{e.name}.png')),
+        ('reload while offline', lambda e: test_offline_reload(e, site_dir)),
     ]
-    browser = Browser()
+
+
+def run_engine(name, node_modules, listed):
+    """Runs every check in one engine; the number that failed."""
+    started = time.monotonic()
+    try:
+        engine = engines.start(name, node_modules)
+    except Exception as error:
+        print(f'FAIL [{name}] the browser starts: {error}')
+        return len(listed)
     failed = 0
     try:
-        for name, check in checks:
+        for title, check in listed:
             try:
-                check(browser)
-                errors = browser.console_errors()
-                expect(not errors, f'console errors: {errors}')
-                print(f'PASS {name}')
-            except Failure as failure:
+                engine.console_errors()
+                check(engine)
+                if title != 'the console watch sees errors':
+                    errors = engine.console_errors()
+                    expect(not errors, f'console errors: {errors}')
+                print(f'PASS [{name}] {title}', flush=True)
+            except (Failure, engines.EngineError) as failure:
                 failed += 1
-                print(f'FAIL {name}: {failure}')
+                print(f'FAIL [{name}] {title}: {failure}', flush=True)
     finally:
-        browser.driver.quit()
-    print(f'{len(checks) - failed} of {len(checks)} browser checks passed')
+        engine.quit()
+    print(f'[{name}] {len(listed) - failed} of {len(listed)} checks passed in {time.monotonic() - started:.1f} s')
+    return failed
+
+
+def main():
+    parser = argparse.ArgumentParser(usage=__doc__)
+    parser.add_argument('site_dir', type=Path)
+    parser.add_argument('steptrace')
+    parser.add_argument('desktop_png')
+    parser.add_argument('--engine', action='append', choices=ENGINES)
+    parser.add_argument('--node-modules', default='build-web/engines')
+    arguments = parser.parse_args()
+    site_dir = arguments.site_dir.resolve()
+    site = Site(site_dir)
+    listed = checks(site_dir, site.url + 'pimbola.html', arguments.steptrace, arguments.desktop_png)
+    failed = sum(run_engine(name, arguments.node_modules, listed) for name in arguments.engine or ENGINES)
     return 1 if failed else 0
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
-    sys.exit(main(*sys.argv[1:]))
+    sys.exit(main())
