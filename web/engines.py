@@ -85,7 +85,7 @@ class Engine:
 
 class SeleniumEngine(Engine):
     """What WebDriver classic gives Chromium and WebKit alike."""
-    Keys = {'Tab': Keys.TAB, 'Enter': Keys.ENTER, 'Space': Keys.SPACE, 'ArrowUp': Keys.UP,
+    KEYS = {'Tab': Keys.TAB, 'Enter': Keys.ENTER, 'Space': Keys.SPACE, 'ArrowUp': Keys.UP,
             'ArrowDown': Keys.DOWN, 'Home': Keys.HOME, 'End': Keys.END}
 
     def js(self, script, *args):
@@ -103,7 +103,7 @@ class SeleniumEngine(Engine):
             if key == 'Shift+Tab':
                 chain.key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT)
             else:
-                chain.send_keys(self.Keys[key])
+                chain.send_keys(self.KEYS[key])
             chain.perform()
 
     def screenshot(self, path):
@@ -250,9 +250,11 @@ class Firefox(Engine):
     """Debian's firefox-esr, headless, through web/firefox.mjs and its
     puppeteer-core, installed in MODULES by scripts/web-test."""
     name = 'firefox'
-    # Firefox ESR 153 over BiDi: keydown and keyup reach the page, and Tab
-    # moves the focus, but no key gives a control its default action, with
-    # or without headless mode; the page's document.hasFocus() stays false.
+    # Firefox ESR 153 over BiDi: keydown, keypress and keyup reach the page
+    # undefaulted and Tab moves the focus, but no key gives a control its
+    # default action, not even on a bare page's own check box and button,
+    # headless or on a display, after a pointer click too; the document
+    # never has the focus (document.hasFocus() stays false).
     keys_activate = False
 
     def __init__(self, modules):
@@ -296,9 +298,11 @@ class Firefox(Engine):
 
     def quit(self):
         try:
-            self.call('quit')
+            if self.node.poll() is None:
+                self.call('quit')
         finally:
-            self.node.stdin.close()
+            if self.node.poll() is None:
+                self.node.stdin.close()
             self.node.wait()
 
 

@@ -220,8 +220,9 @@ def test_list_never_empty(engine, page):
 
 def test_list_keys(engine):
     engine.js('ListBox1.focus()')
-    engine.press('ArrowDown')
-    expect(chosen_interval(engine) == 1, 'ArrowDown moves in the list')
+    for key, index in (('ArrowDown', 1), ('End', 3), ('ArrowUp', 2), ('Home', 0)):
+        engine.press(key)
+        expect(chosen_interval(engine) == index, f'{key} chooses interval {chosen_interval(engine)}, not {index}')
 
 
 def test_keyboard(engine, page, focus_names):
