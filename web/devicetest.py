@@ -12,7 +12,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from pagetest import Browser, Failure, Site, expect
+from checking import PHONE, Failure, Site, checked, expect, labels
+from engines import Chromium, EngineError
 
 # Phones as children hold them, upright, in CSS pixels.
 PHONES = {'360 × 740': (360, 740), '393 × 852': (393, 852)}
@@ -36,8 +37,7 @@ class Phone:
         self.browser.cdp('Emulation.setDeviceMetricsOverride', width=width, height=height, deviceScaleFactor=3,
                          mobile=True)
         self.browser.driver.get(url)
-        self.browser.wait(lambda: self.browser.js('return document.documentElement.dataset.ready') == 'true',
-                          'the page')
+        self.browser.wait_ready()
 
     def centre(self, name):
         return self.browser.js("""const r = document.getElementById(arguments[0]).getBoundingClientRect();
@@ -57,7 +57,7 @@ class Phone:
         self.browser.js('return new Promise(done => requestAnimationFrame(() => setTimeout(done)))')
 
     def steps(self):
-        return self.browser.labels()
+        return labels(self.browser)
 
 
 def test_taps(browser, site, size):
@@ -65,12 +65,12 @@ def test_taps(browser, site, size):
     phone = Phone(browser, size)
     phone.open(site.url + 'pimbola.html')
     phone.tap('CheckBox3')
-    expect(browser.checked('CheckBox3') and not browser.checked('CheckBox13'),
+    expect(checked(browser, 'CheckBox3') and not checked(browser, 'CheckBox13'),
            'a tap on ３のだん checks it (and clears ぜんぶのだん)')
     phone.tap('CheckBox11')
-    expect(browser.checked('CheckBox11'), 'a tap on となえかたをだす checks it')
+    expect(checked(browser, 'CheckBox11'), 'a tap on となえかたをだす checks it')
     phone.tap('RadioButton2')
-    expect(browser.checked('RadioButton2'), 'a tap on くだり九九 chooses it')
+    expect(checked(browser, 'RadioButton2'), 'a tap on くだり九九 chooses it')
     phone.tap('ListBox1-2')
     expect(browser.js('return ListBox1.querySelector("[aria-selected=true]").id') == 'ListBox1-2',
            'a tap on ３びょうおき chooses it')
@@ -103,7 +103,7 @@ def test_selection(browser, site, size):
     phone.open(site.url + 'pimbola.html')
     phone.tap('CheckBox11')
     phone.tap('Button3')
-    expect(browser.labels()[2] == 'いんいちが', f'the step shows {browser.labels()}')
+    expect(labels(browser)[2] == 'いんいちが', f'the step shows {labels(browser)}')
     for name in ('Label1', 'Label2', 'Label4', 'CheckBox10', 'ListBox1-1'):
         x, y = browser.js("""const element = document.getElementById(arguments[0]);
             const range = document.createRange();
@@ -163,33 +163,33 @@ def key(browser, name, kind, repeat=False):
 
 def test_held_keys(browser, site):
     """Holding Enter or Space on ひとつずつ steps once per press."""
-    browser.open(site.url + 'pimbola.html')
-    browser.element('CheckBox3').click()
+    browser.open(site.url + 'pimbola.html', PHONE)
+    browser.click('CheckBox3')
     for press, (name, wanted) in enumerate((('Enter', ('３×１', '')), (' ', ('３×１', '３')))):
         browser.js("document.getElementById('Button3').focus()")
         key(browser, name, 'keyDown')
         for _ in range(5):
             key(browser, name, 'keyDown', repeat=True)
         key(browser, name, 'keyUp')
-        expect(browser.labels()[:2] == wanted, f'press {press + 1} ({name!r} held) shows {browser.labels()}')
+        expect(labels(browser)[:2] == wanted, f'press {press + 1} ({name!r} held) shows {labels(browser)}')
 
 
 def test_back_forward_cache(browser, site):
     """Restored from the back/forward cache mid-run, the page starts afresh."""
-    browser.open(site.url + 'pimbola.html')
-    browser.element('CheckBox11').click()
-    browser.element('Button1').click()
-    browser.wait(lambda: browser.labels()[0] != 'Label1', 'the timed run')
+    browser.open(site.url + 'pimbola.html', PHONE)
+    browser.click('CheckBox11')
+    browser.click('Button1')
+    browser.wait(lambda: labels(browser)[0] != 'Label1', 'the timed run')
     browser.js("window.restored = false; addEventListener('pageshow', event => { restored = event.persisted; });")
     browser.driver.get(site.url + 'launcher.html')
     time.sleep(1.5)
     browser.driver.back()
     browser.wait(lambda: browser.js('return window.restored === true'), 'the page from the back/forward cache')
-    expect(browser.labels() == AT_REST and not browser.checked('CheckBox11') and browser.checked('CheckBox13'),
-           f'restored, the page shows {browser.labels()}')
+    expect(labels(browser) == AT_REST and not checked(browser, 'CheckBox11') and checked(browser, 'CheckBox13'),
+           f'restored, the page shows {labels(browser)}')
     # At rest, no timer runs: a step would have come within the second.
     time.sleep(1.3)
-    expect(browser.labels() == AT_REST, f'restored, the run went on: {browser.labels()}')
+    expect(labels(browser) == AT_REST, f'restored, the run went on: {labels(browser)}')
 
 
 def open_from_link(browser, site):
@@ -202,7 +202,7 @@ def open_from_link(browser, site):
     browser.wait(lambda: len(driver.window_handles) == 2, 'the tab the link opens')
     tab = next(handle for handle in driver.window_handles if handle != opener)
     driver.switch_to.window(tab)
-    browser.wait(lambda: browser.js('return document.documentElement.dataset.ready') == 'true', 'the page')
+    browser.wait_ready()
     expect(browser.js('return history.length') == 1, 'the tab holds one page')
     return tab
 
@@ -210,13 +210,13 @@ def open_from_link(browser, site):
 def test_quit_in_tab(browser, site):
     """おわる in a tab a link opened: the tab stays and starts afresh."""
     tab = open_from_link(browser, site)
-    browser.element('CheckBox3').click()
-    browser.element('Button3').click()
-    browser.element('Button2').click()
+    browser.click('CheckBox3')
+    browser.click('Button3')
+    browser.click('Button2')
     time.sleep(0.5)
     expect(tab in browser.driver.window_handles, 'おわる closed the tab')
-    expect(browser.labels() == AT_REST and browser.checked('CheckBox13') and not browser.checked('CheckBox3'),
-           f'after おわる the page shows {browser.labels()}')
+    expect(labels(browser) == AT_REST and checked(browser, 'CheckBox13') and not checked(browser, 'CheckBox3'),
+           f'after おわる the page shows {labels(browser)}')
     expect(browser.js('return document.activeElement.id') == 'Button1', 'focus is on タイマーで')
     expect(browser.js("return document.getElementById('announcer').textContent") == RESTARTED,
            'the restart is said')
@@ -229,7 +229,7 @@ def test_quit_installed(browser, site):
     # told it runs in one.
     browser.js("""const matchMedia = window.matchMedia.bind(window);
         window.matchMedia = query => query === '(display-mode: standalone)' ? {matches: true} : matchMedia(query);""")
-    browser.element('Button2').click()
+    browser.click('Button2')
     browser.wait(lambda: tab not in browser.driver.window_handles, 'the app window to close')
 
 
@@ -243,28 +243,28 @@ def test_without_webassembly(browser, site_dir):
     without_webassembly(browser)
 
     def step(where):
-        browser.element('CheckBox3').click()
-        browser.element('Button3').click()
-        expect(browser.labels()[:2] == ('３×１', ''), f'{where}, a step shows {browser.labels()}')
+        browser.click('CheckBox3')
+        browser.click('Button3')
+        expect(labels(browser)[:2] == ('３×１', ''), f'{where}, a step shows {labels(browser)}')
 
     with tempfile.TemporaryDirectory() as folder:
         shutil.copytree(site_dir, folder, dirs_exist_ok=True)
         site = Site(Path(folder), cached=False)
         page = site.url + 'pimbola.html'
         try:
-            browser.open(page)
+            browser.open(page, PHONE)
             step('first visit')
             expect(browser.js("return performance.getEntriesByType('resource').some(e => e.name.endsWith(arguments[0]))",
                               SCRIPT_CORE), 'the page ran without the core as plain JavaScript')
             browser.wait(lambda: browser.js('return !!navigator.serviceWorker.controller'), 'the service worker')
-            browser.open(page)
+            browser.open(page, PHONE)
             browser.wait(lambda: browser.js("""return caches.keys()
                 .then(names => Promise.all(names.map(name => caches.open(name).then(cache => cache.keys()))))
                 .then(lists => lists.flat().some(request => request.url.endsWith(arguments[0])))""", SCRIPT_CORE),
                          'the service worker to keep the core as plain JavaScript')
         finally:
             site.stop()
-        browser.open(page)
+        browser.open(page, PHONE)
         step('offline')
 
 
@@ -310,18 +310,18 @@ def main(site_dir):
     failed = 0
     for name, check in checks:
         # A fresh browser each: emulation and history stay with a browser.
-        browser = Browser()
+        browser = Chromium()
         try:
             check(browser)
             if 'says so' not in name:
                 errors = browser.console_errors()
                 expect(not errors, f'console errors: {errors}')
             print(f'PASS {name}')
-        except Failure as failure:
+        except (Failure, EngineError) as failure:
             failed += 1
             print(f'FAIL {name}: {failure}')
         finally:
-            browser.driver.quit()
+            browser.quit()
     site.stop()
     shutil.rmtree(folder)
     print(f'{len(checks) - failed} of {len(checks)} device checks passed')

@@ -1,180 +1,160 @@
 #!/usr/bin/python3
-"""The page in Debian's headless Chromium, driven through chromedriver:
-    pagetest.py SITE_DIR STEPTRACE DESKTOP_PNG
-SITE_DIR holds the built page, STEPTRACE is the core built natively (what
+"""The page in real browser engines (web/engines.py), each check written once:
+    pagetest.py SITE_DIR NEXT_SITE_DIR STEPTRACE DESKTOP_PNG [--engine NAME …] [--node-modules DIR]
+SITE_DIR holds the built page, NEXT_SITE_DIR a later build of it (of the
+same version), STEPTRACE is the core built natively (what
 the desktop program shows for a stepped run) and DESKTOP_PNG a picture of
-the desktop window at rest. Prints one line per check; non-zero on failure.
+the desktop window at rest. NAME is chromium, webkit or firefox (all three
+by default; webkit needs an X display, firefox puppeteer-core in DIR's
+node_modules). Prints one line per check and engine; non-zero on failure.
 """
-import functools
-import http.server
+import argparse
+import subprocess
 import sys
-import threading
 import time
 from pathlib import Path
 
 from PIL import Image, ImageChops
-from selenium import webdriver
-from selenium.webdriver.common.by import By
-from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.chrome.service import Service
+
+import engines
+import offlinetest
+from checking import PHONE, Failure, Site, checked, expect, labels
 
 FINISH = 'ぜんぶ　おしまいです'
-PHONE = (393, 635)
-WAIT_S = 10
+ENGINES = ('chromium', 'webkit', 'firefox')
 
 
-class Failure(Exception):
-    pass
+def live_regions(engine):
+    """Each live region of the page: politeness, atomic and text."""
+    return [tuple(region) for region in engine.js("""return [...document.querySelectorAll('[aria-live]')].map(
+        e => [e.getAttribute('aria-live'), e.getAttribute('aria-atomic'), e.textContent])""")]
 
 
-def expect(condition, message):
-    if not condition:
-        raise Failure(message)
+def accessible_live_regions(chromium):
+    """The text of each live region as Chromium's accessibility tree has it."""
+    nodes = chromium.cdp('Accessibility.getFullAXTree')['nodes']
+    by_id = {node['nodeId']: node for node in nodes}
 
+    def text(node):
+        if node.get('role', {}).get('value') in ('StaticText', 'InlineTextBox'):
+            return node.get('name', {}).get('value', '') if node['role']['value'] == 'StaticText' else ''
+        return ''.join(text(by_id[child]) for child in node.get('childIds', []) if child in by_id)
 
-class Site:
-    """The page's folder on a local server, as a school would put it."""
-
-    def __init__(self, folder, cached=True):
-        handler = functools.partial(QuietHandler if cached else UncachedHandler, directory=str(folder))
-        self.server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
-        self.url = f'http://127.0.0.1:{self.server.server_address[1]}/'
-        threading.Thread(target=self.server.serve_forever, daemon=True).start()
-
-    def stop(self):
-        self.server.shutdown()
-        self.server.server_close()
-
-
-class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
-class UncachedHandler(QuietHandler):
-    """Lets the browser keep nothing in its HTTP cache: what then works
-    offline works through the service worker alone."""
-
-    def end_headers(self):
-        self.send_header('Cache-Control', 'no-store')
-        super().end_headers()
-
-
-class Browser:
-    def __init__(self):
-        options = webdriver.ChromeOptions()
-        options.binary_location = '/usr/bin/chromium'
-        for argument in ('--headless=new', '--no-sandbox', '--disable-gpu', '--hide-scrollbars',
-                         '--allow-file-access-from-files'):
-            options.add_argument(argument)
-        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-        self.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
-
-    def cdp(self, command, **parameters):
-        return self.driver.execute_cdp_cmd(command, parameters)
-
-    def js(self, script, *arguments):
-        return self.driver.execute_script(script, *arguments)
-
-    def wait(self, condition, what, timeout=WAIT_S):
-        deadline = time.monotonic() + timeout
-        while not condition():
-            expect(time.monotonic() < deadline, f'timed out waiting for {what}')
-            time.sleep(0.02)
-
-    def open(self, url, size=PHONE):
-        self.cdp('Emulation.setDeviceMetricsOverride', width=size[0], height=size[1], deviceScaleFactor=1,
-                 mobile=False)
-        self.driver.get(url)
-        self.wait(lambda: self.js('return document.documentElement.dataset.ready') == 'true', 'the page')
-
-    def element(self, name):
-        return self.driver.find_element(By.ID, name)
-
-    def labels(self):
-        return tuple(self.js(f"return document.getElementById('Label{n}').textContent") for n in (1, 3, 4))
-
-    def checked(self, name):
-        return self.js(f"return document.getElementById('{name}').checked")
-
-    def console_errors(self):
-        return [entry['message'] for entry in self.driver.get_log('browser') if entry['level'] == 'SEVERE']
-
-    def live_region_texts(self):
-        """The text of each live region as the accessibility tree has it."""
-        nodes = self.cdp('Accessibility.getFullAXTree')['nodes']
-        by_id = {node['nodeId']: node for node in nodes}
-
-        def text(node):
-            if node.get('role', {}).get('value') in ('StaticText', 'InlineTextBox'):
-                return node.get('name', {}).get('value', '') if node['role']['value'] == 'StaticText' else ''
-            return ''.join(text(by_id[child]) for child in node.get('childIds', []) if child in by_id)
-
-        regions = []
-        for node in nodes:
-            properties = {p['name']: p['value'].get('value') for p in node.get('properties', [])}
-            if properties.get('live') and node.get('role', {}).get('value') != 'StaticText' \
-                    and properties.get('atomic') is not None:
-                regions.append((properties['live'], properties.get('atomic'), text(node)))
-        return regions
+    regions = []
+    for node in nodes:
+        properties = {p['name']: p['value'].get('value') for p in node.get('properties', [])}
+        if properties.get('live') and node.get('role', {}).get('value') != 'StaticText' \
+                and properties.get('atomic') is not None:
+            regions.append((properties['live'], str(properties.get('atomic')).lower(), text(node)))
+    return regions
 
 
 def steptrace(program, row, recitation):
-    import subprocess
     out = subprocess.run([program, str(row), '1' if recitation else '0'], check=True, capture_output=True,
                          text=True).stdout
     return [tuple(line.split('\t')) for line in out.splitlines()]
 
 
-def test_options(browser, page):
-    browser.open(page)
-    expect(browser.checked('CheckBox13'), 'ぜんぶのだん is checked at start')
-    browser.element('CheckBox3').click()
-    expect(not browser.checked('CheckBox13'), 'a single row clears ぜんぶのだん')
-    browser.element('CheckBox5').click()
-    expect(browser.checked('CheckBox3') and browser.checked('CheckBox5'), 'single rows add up')
-    browser.element('CheckBox10').click()
-    expect(not browser.checked('CheckBox3') and not browser.checked('CheckBox5'), '０～９ clears the single rows')
-    browser.element('CheckBox13').click()
-    expect(not browser.checked('CheckBox10') and browser.checked('CheckBox13'), 'ぜんぶ clears ０～９')
-    browser.element('RadioButton3').click()
-    expect(browser.checked('RadioButton3') and not browser.checked('RadioButton1'), 'one order at a time')
+def test_console_watch(engine, page):
+    """The "no console error" after every check sees what it should."""
+    engine.open(page, PHONE)
+    engine.js("""console.error('planted error');
+                 setTimeout(() => { throw new Error('planted throw'); });
+                 Promise.reject(new Error('planted rejection'));""")
+    seen = []
+    wanted = ('planted error', 'planted throw', 'planted rejection')
+    deadline = time.monotonic() + 5
+    while not all(any(w in s for s in seen) for w in wanted) and time.monotonic() < deadline:
+        seen += engine.console_errors()
+        time.sleep(0.05)
+    expect(all(any(w in s for s in seen) for w in wanted), f'the console watch saw only {seen}')
 
 
-def stepped_run(browser, presses_until_done):
+def test_options(engine, page):
+    engine.open(page, PHONE)
+    expect(checked(engine, 'CheckBox13'), 'ぜんぶのだん is checked at start')
+    engine.click('CheckBox3')
+    expect(not checked(engine, 'CheckBox13'), 'a single row clears ぜんぶのだん')
+    engine.click('CheckBox5')
+    expect(checked(engine, 'CheckBox3') and checked(engine, 'CheckBox5'), 'single rows add up')
+    engine.click('CheckBox10')
+    expect(not checked(engine, 'CheckBox3') and not checked(engine, 'CheckBox5'), '０～９ clears the single rows')
+    engine.click('CheckBox13')
+    expect(not checked(engine, 'CheckBox10') and checked(engine, 'CheckBox13'), 'ぜんぶ clears ０～９')
+    engine.click('RadioButton3')
+    expect(checked(engine, 'RadioButton3') and not checked(engine, 'RadioButton1'), 'one order at a time')
+
+
+def questions_of_a_stepped_run(engine):
+    """The expressions a stepped run asks, in order, pressing ひとつずつ
+    until the run ends."""
+    asked = []
+    for _ in range(200):
+        engine.click('Button3')
+        shown = labels(engine)
+        if shown[2] == FINISH:
+            return asked
+        if shown[1] == '':
+            asked.append(shown[0])
+    raise Failure(f'the run never ended; it asked {asked}')
+
+
+def test_orders(engine, page, trace):
+    ascending = [step[0] for step in trace if step[1] == '']
+    expect(len(ascending) == 9, f'the desktop asks {ascending}')
+
+    def run(*radio_buttons):
+        engine.open(page, PHONE)
+        engine.click('CheckBox3')
+        for name in radio_buttons:
+            engine.click(name)
+        return questions_of_a_stepped_run(engine)
+
+    asked = run('RadioButton2')
+    expect(asked == ascending[::-1], f'くだり九九 asks {asked}')
+    # The first button is the one checked at start, so it is chosen again
+    # after another: only then does its choice have to reach the core.
+    asked = run('RadioButton2', 'RadioButton1')
+    expect(asked == ascending, f'のぼり九九 asks {asked}')
+    # A shuffle may come out sorted; two in a row that do is a fault.
+    for attempt in range(2):
+        asked = run('RadioButton3')
+        expect(sorted(asked) == sorted(ascending), f'バラ九九 asks {asked}, not row 3 once each')
+        if asked not in (ascending, ascending[::-1]):
+            return
+    raise Failure(f'バラ九九 asked in order twice: {asked}')
+
+
+def test_stepped_run(engine, page, trace):
+    engine.open(page, PHONE)
+    engine.click('CheckBox3')
+    engine.click('CheckBox11')
     shown = []
-    for _ in range(presses_until_done):
-        browser.element('Button3').click()
-        shown.append(browser.labels() + (browser.live_region_texts(),))
-    return shown
+    for _ in trace:
+        engine.click('Button3')
+        shown.append((labels(engine), live_regions(engine),
+                      accessible_live_regions(engine) if engine.name == 'chromium' else None))
+    for step, ((texts, regions, accessible), desktop) in enumerate(zip(shown, trace), 1):
+        expect(texts == desktop[:3], f'step {step}: page shows {texts}, desktop {desktop[:3]}')
+        expect(regions == [('polite', 'true', desktop[3])],
+               f'step {step}: live regions {regions}, desktop announces {desktop[3]!r}')
+        expect(accessible in (None, [('polite', 'true', desktop[3])]),
+               f'step {step}: the accessibility tree has live regions {accessible}')
+    expect(shown[-1][0][2] == FINISH, 'the run ends with the finish message')
 
 
-def test_stepped_run(browser, page, trace):
-    browser.open(page)
-    browser.element('CheckBox3').click()
-    browser.element('CheckBox11').click()
-    shown = stepped_run(browser, len(trace))
-    for step, (seen, desktop) in enumerate(zip(shown, trace), 1):
-        expect(seen[:3] == desktop[:3], f'step {step}: page shows {seen[:3]}, desktop {desktop[:3]}')
-        regions = seen[3]
-        expect(len(regions) == 1 and regions[0][0] == 'polite',
-               f'step {step}: one polite live region, not {regions}')
-        expect(regions[0][2] == desktop[3], f'step {step}: announced {regions[0][2]!r}, desktop {desktop[3]!r}')
-    expect(shown[-1][2] == FINISH, 'the run ends with the finish message')
-
-
-def test_timed_run(browser, page, trace):
-    browser.open(page)
-    browser.element('CheckBox2').click()
-    browser.js("""
+def test_timed_run(engine, page, trace):
+    engine.open(page, PHONE)
+    engine.click('CheckBox2')
+    engine.js("""
         window.seen = [];
         const labels = [1, 3, 4].map(n => document.getElementById('Label' + n));
         const note = () => seen.push([performance.now(), labels.map(l => l.textContent)]);
         new MutationObserver(note).observe(document.getElementById('form'),
                                            {subtree: true, childList: true, characterData: true});""")
-    browser.element('Button1').click()
-    browser.wait(lambda: browser.labels()[2] == FINISH, 'the timed run to finish', timeout=40)
-    seen = browser.js('return seen')
+    engine.click('Button1')
+    engine.wait(lambda: labels(engine)[2] == FINISH, 'the timed run to finish', timeout=40)
+    seen = engine.js('return seen')
     states = []
     for stamp, texts in seen:
         if not states or states[-1][1] != tuple(texts):
@@ -187,72 +167,76 @@ def test_timed_run(browser, page, trace):
     expect(shortest >= 998, f'a question went after {shortest:.1f} ms, before its second was up')
 
 
-def chosen_rows(browser):
+# ListBox1: the page's own list box, whose rows the core chooses.
+def chosen_rows(engine):
     """The list's rows the page shows chosen, as the core said."""
-    return browser.js("return [...document.querySelectorAll('#ListBox1 [aria-selected=true]')].map(row => row.id)")
+    return engine.js("return [...document.querySelectorAll('#ListBox1 [aria-selected=true]')].map(row => row.id)")
 
 
-def test_list_never_empty(browser, page):
-    browser.open(page)
-    expect(chosen_rows(browser) == ['ListBox1-0'], f'at start the list shows {chosen_rows(browser)}')
+def test_list_never_empty(engine, page):
+    engine.open(page, PHONE)
+    expect(chosen_rows(engine) == ['ListBox1-0'], f'at start the list shows {chosen_rows(engine)}')
     for tap in range(2):
-        browser.element('ListBox1-2').click()
-        expect(chosen_rows(browser) == ['ListBox1-2'], f'tap {tap + 1} on ３びょうおき: {chosen_rows(browser)}')
-    # Keys that would leave the list: each keeps one row chosen.
-    for key, wanted in ((Keys.HOME, 0), (Keys.UP, 0), (Keys.END, 3), (Keys.DOWN, 3), (Keys.UP, 2)):
-        browser.driver.switch_to.active_element.send_keys(key)
-        expect(chosen_rows(browser) == [f'ListBox1-{wanted}'] and
-               browser.js('return document.activeElement.id') == f'ListBox1-{wanted}',
-               f'after {key!r} the list shows {chosen_rows(browser)}')
-
-
-def test_keyboard(browser, page, focus_names):
-    browser.open(page)
-    body = browser.driver.find_element(By.TAG_NAME, 'body')
-    body.click()
-    visited = []
-    for _ in focus_names:
-        browser.driver.switch_to.active_element.send_keys(Keys.TAB)
-        visited.append(browser.js('return document.activeElement.id'))
-    expect(visited == focus_names, f'Tab visits {visited}')
-    browser.element('CheckBox3').send_keys(Keys.SPACE)
-    expect(browser.checked('CheckBox3') and not browser.checked('CheckBox13'), 'Space checks a row')
-    browser.element('Button3').send_keys(Keys.ENTER)
-    expect(browser.labels()[0] == '３×１', 'Enter presses ひとつずつ')
-    browser.element('ListBox1-0').send_keys(Keys.DOWN)
-    expect(chosen_rows(browser) == ['ListBox1-1'], 'arrow keys move in the list')
-    expect(browser.js("return document.getElementById('ListBox1').getAttribute('aria-label')") == 'なんびょうおき',
+        engine.click('ListBox1-2')
+        expect(chosen_rows(engine) == ['ListBox1-2'], f'click {tap + 1} on ３びょうおき: {chosen_rows(engine)}')
+    expect(engine.js("return document.getElementById('ListBox1').getAttribute('aria-label')") == 'なんびょうおき',
            'the list is named as on the desktop')
 
 
-def test_offline_reload(browser, site):
+def test_list_keys(engine):
+    """Each key moves the choice and the focus with it; none leaves the
+    list without a chosen row."""
+    engine.js("document.querySelector('#ListBox1 [tabindex=\"0\"]').focus()")
+    for key, index in (('ArrowDown', 1), ('End', 3), ('ArrowDown', 3), ('ArrowUp', 2), ('Home', 0), ('ArrowUp', 0)):
+        engine.press(key)
+        expect(chosen_rows(engine) == [f'ListBox1-{index}'], f'{key} shows {chosen_rows(engine)} chosen, not row {index}')
+        expect(engine.js('return document.activeElement.id') == f'ListBox1-{index}',
+               f'after {key} the focus is on {engine.js("return document.activeElement.id")}')
+
+
+def test_keyboard(engine, page, focus_names):
+    engine.open(page, PHONE)
+    visited = []
+    for _ in focus_names:
+        engine.press('Tab')
+        visited.append(engine.js('return document.activeElement.id'))
+    expect(visited == focus_names, f'Tab visits {visited}')
+    engine.press('Shift+Tab')
+    expect(engine.js('return document.activeElement.id') == focus_names[-2], 'Shift+Tab goes back')
+    if engine.keys_activate:
+        engine.js("document.getElementById('CheckBox3').focus()")
+        engine.press('Space')
+        expect(checked(engine, 'CheckBox3') and not checked(engine, 'CheckBox13'), 'Space checks a row')
+        engine.js("document.getElementById('Button3').focus()")
+        engine.press('Enter')
+        expect(labels(engine)[0] == '３×１', 'Enter presses ひとつずつ')
+    test_list_keys(engine)
+
+
+def test_offline_reload(engine, site_dir):
+    # A server of its own, so that stopping it leaves the other checks
+    # theirs, and that keeps nothing in the HTTP cache.
+    site = Site(site_dir, cached=False)
     page = site.url + 'pimbola.html'
-    browser.open(page)
-    browser.driver.set_script_timeout(WAIT_S)
-    browser.driver.execute_async_script(
-        'const done = arguments[0]; navigator.serviceWorker.ready.then(() => done())')
-    browser.wait(lambda: browser.js('return !!navigator.serviceWorker.controller'), 'the service worker')
-    entries = browser.js('return performance.getEntriesByType("resource").map(e => e.name)')
-    expect(all(name.startswith(site.url) or name.startswith('data:') for name in entries),
-           f'requests outside the page own origin: {entries}')
-    site.stop()
-    browser.cdp('Network.enable')
-    browser.cdp('Network.emulateNetworkConditions', offline=True, latency=0, downloadThroughput=-1,
-                uploadThroughput=-1)
     try:
-        browser.open(page)
-        browser.element('Button3').click()
-        expect(browser.labels()[0] == '１×１', f'offline, a step shows {browser.labels()}')
+        engine.open(page, PHONE)
+        expect(engine.js('return navigator.serviceWorker.ready.then(() => true)'), 'the service worker is ready')
+        engine.wait(lambda: engine.js('return !!navigator.serviceWorker.controller'), 'the service worker')
+        entries = engine.js('return performance.getEntriesByType("resource").map(e => e.name)')
+        expect(all(name.startswith(site.url) or name.startswith('data:') for name in entries),
+               f'requests outside the page own origin: {entries}')
     finally:
-        browser.cdp('Network.emulateNetworkConditions', offline=False, latency=0, downloadThroughput=-1,
-                    uploadThroughput=-1)
+        site.stop()
+    engine.open(page, PHONE)
+    engine.click('Button3')
+    expect(labels(engine)[0] == '１×１', f'offline, a step shows {labels(engine)}')
 
 
-def test_file(browser, file_page):
-    browser.open(file_page)
-    browser.element('Button3').click()
-    expect(browser.labels()[0] == '１×１', f'from a file, a step shows {browser.labels()}')
-    expect(browser.js('return document.documentElement.lang') == 'ja' and browser.driver.title == 'Pimbola',
+def test_file(engine, file_page):
+    engine.open(file_page, PHONE)
+    engine.click('Button3')
+    expect(labels(engine)[0] == '１×１', f'from a file, a step shows {labels(engine)}')
+    expect(engine.js('return [document.documentElement.lang, document.title]') == ['ja', 'Pimbola'],
            'lang and title')
 
 
@@ -264,62 +248,135 @@ def ink(image, box):
     return None if found is None else (found[0] + box[0], found[1] + box[1], found[2] + box[0], found[3] + box[1])
 
 
-def test_places(browser, file_page, desktop_png, out_png):
-    browser.open(file_page)
-    browser.driver.save_screenshot(str(out_png))
-    page = Image.open(out_png)
+def ink_colour(image, box):
+    """The mean colour of what is drawn strongly inside box: the text's."""
+    region = image.crop(box).convert('RGB')
+    background = Image.new('RGB', region.size, image.getpixel((1, 1))[:3])
+    strength = ImageChops.difference(region, background).convert('L').getdata()
+    inked = [pixel for pixel, value in zip(region.getdata(), strength) if value > 80]
+    return tuple(sum(pixel[channel] for pixel in inked) / len(inked) for channel in range(3)) if inked else None
+
+
+# Where each control's text is drawn on the page.
+TEXT_BOXES = """return [...document.querySelectorAll('#form > *')].map(control => {
+    const walker = document.createTreeWalker(control, NodeFilter.SHOW_TEXT,
+                                             {acceptNode: node => node.textContent.trim() ? 1 : 2});
+    const text = walker.nextNode();
+    const range = document.createRange();
+    range.selectNodeContents(text);
+    const r = range.getBoundingClientRect();
+    return [control.querySelector('input') ? control.querySelector('input').id : control.id,
+            r.left, r.top, r.right, r.bottom];
+})"""
+
+
+def test_places(engine, page, desktop_png, out_png):
+    engine.open(page, PHONE)
+    engine.screenshot(out_png)
+    shot = Image.open(out_png)
     desktop = Image.open(desktop_png)
     expect(desktop.size == PHONE, f'the desktop window is {desktop.size}')
-    rects = browser.js("""return [...document.querySelectorAll('#form > *')].map(e => {
+    expect(shot.size == PHONE, f'the screenshot is {shot.size}')
+    rects = engine.js("""return [...document.querySelectorAll('#form > *')].map(e => {
         const r = e.getBoundingClientRect(); return [e.querySelector('input') ? e.querySelector('input').id : e.id,
                                                     r.left, r.top, r.right, r.bottom]; })""")
     off = []
     for name, left, top, right, bottom in rects:
         box = (max(int(left) - 1, 0), max(int(top) - 1, 0), min(int(right) + 2, PHONE[0]), min(int(bottom) + 2, PHONE[1]))
-        seen, wanted = ink(page, box), ink(desktop, box)
+        seen, wanted = ink(shot, box), ink(desktop, box)
         if seen is None or wanted is None or max(abs(a - b) for a, b in zip(seen, wanted)) > 2:
             off.append(f'{name}: page {seen}, desktop {wanted}')
     expect(not off, 'controls more than 2 px from the desktop: ' + '; '.join(off))
+    unlike = []
+    for name, left, top, right, bottom in engine.js(TEXT_BOXES):
+        box = (int(left), int(top), int(right) + 1, int(bottom) + 1)
+        seen, wanted = ink_colour(shot, box), ink_colour(desktop, box)
+        if seen is None or wanted is None or max(abs(a - b) for a, b in zip(seen, wanted)) > 32:
+            unlike.append(f'{name}: page {seen}, desktop {wanted}')
+    expect(not unlike, 'texts not of the desktop colour: ' + '; '.join(unlike))
 
 
-def main(site_dir, steptrace_program, desktop_png):
-    site_dir = Path(site_dir).resolve()
+def test_fits_screen(engine, page):
+    """On any screen the window is as large as fits, centred."""
+    for width, height in ((393, 852), (820, 1180), (1180, 820)):
+        engine.open(page, (width, height))
+        left, top, shown_width, shown_height = engine.js(
+            "const r = document.getElementById('form').getBoundingClientRect(); "
+            "return [r.left, r.top, r.width, r.height]")
+        scale = min(width / PHONE[0], height / PHONE[1])
+        wanted = ((width - PHONE[0] * scale) / 2, (height - PHONE[1] * scale) / 2, PHONE[0] * scale, PHONE[1] * scale)
+        expect(max(abs(a - b) for a, b in zip((left, top, shown_width, shown_height), wanted)) <= 1,
+               f'at {width} × {height} the window is at {left:.0f}, {top:.0f}, '
+               f'{shown_width:.0f} × {shown_height:.0f}, not {wanted}')
+
+
+def checks(site_dir, next_site_dir, page, steptrace_program, desktop_png):
     file_page = site_dir.as_uri() + '/pimbola.html'
-    site = Site(site_dir)
-    page = site.url + 'pimbola.html'
     focus_names = ['Button1', 'Button2'] + [f'CheckBox{n}' for n in range(1, 11)] + \
         ['RadioButton1', 'CheckBox11', 'CheckBox12', 'ListBox1-0', 'CheckBox13', 'Button3']
-    checks = [
-        ('option rules', lambda b: test_options(b, page)),
-        ('stepped run of row 3 with recitation equals the desktop', lambda b: test_stepped_run(
-            b, page, steptrace(steptrace_program, 3, True))),
-        ('timed run of row 2', lambda b: test_timed_run(b, page, steptrace(steptrace_program, 2, False))),
-        ('the interval list is never empty', lambda b: test_list_never_empty(b, page)),
-        ('keyboard only', lambda b: test_keyboard(b, page, focus_names)),
-        ('opened as a file', lambda b: test_file(b, file_page)),
-        ('each control within 2 px of the desktop', lambda b: test_places(
-            b, file_page, desktop_png, site_dir.parent / 'page-at-rest.png')),
-        ('reload while offline', lambda b: test_offline_reload(b, site)),
+    row3 = steptrace(steptrace_program, 3, False)
+    return [
+        ('the console watch sees errors', lambda e: test_console_watch(e, page)),
+        ('option rules', lambda e: test_options(e, page)),
+        ('the three orders reach the core', lambda e: test_orders(e, page, row3)),
+        ('stepped run of row 3 with recitation equals the desktop', lambda e: test_stepped_run(
+            e, page, steptrace(steptrace_program, 3, True))),
+        ('timed run of row 2', lambda e: test_timed_run(e, page, steptrace(steptrace_program, 2, False))),
+        ('the interval list is never empty', lambda e: test_list_never_empty(e, page)),
+        ('keyboard only', lambda e: test_keyboard(e, page, focus_names)),
+        ('opened as a file', lambda e: test_file(e, file_page)),
+        ('each control within 2 px of the desktop', lambda e: test_places(
+            e, file_page, desktop_png, site_dir.parent / f'page-at-rest-{e.name}.png')),
+        ('the window fits phones and tablets', lambda e: test_fits_screen(e, page)),
+        ('reload while offline', lambda e: test_offline_reload(e, site_dir)),
+        ('a new build reaches an installed copy, offline too', lambda e: offlinetest.test_release_reaches_installed_copy(
+            e, site_dir, next_site_dir)),
+        ('two copies on one host both work offline', lambda e: offlinetest.test_two_copies_offline(e, site_dir)),
     ]
-    browser = Browser()
+
+
+def run_engine(name, node_modules, listed):
+    """Runs every check in one engine; the number that failed."""
+    started = time.monotonic()
+    try:
+        engine = engines.start(name, node_modules)
+    except Exception as error:
+        print(f'FAIL [{name}] the browser starts: {error}')
+        return len(listed)
     failed = 0
     try:
-        for name, check in checks:
+        for title, check in listed:
             try:
-                check(browser)
-                errors = browser.console_errors()
-                expect(not errors, f'console errors: {errors}')
-                print(f'PASS {name}')
-            except Failure as failure:
+                engine.console_errors()
+                check(engine)
+                if title != 'the console watch sees errors':
+                    errors = engine.console_errors()
+                    expect(not errors, f'console errors: {errors}')
+                print(f'PASS [{name}] {title}', flush=True)
+            except (Failure, engines.EngineError) as failure:
                 failed += 1
-                print(f'FAIL {name}: {failure}')
+                print(f'FAIL [{name}] {title}: {failure}', flush=True)
     finally:
-        browser.driver.quit()
-    print(f'{len(checks) - failed} of {len(checks)} browser checks passed')
+        engine.quit()
+    print(f'[{name}] {len(listed) - failed} of {len(listed)} checks passed in {time.monotonic() - started:.1f} s')
+    return failed
+
+
+def main():
+    parser = argparse.ArgumentParser(usage=__doc__)
+    parser.add_argument('site_dir', type=Path)
+    parser.add_argument('next_site_dir', type=Path)
+    parser.add_argument('steptrace')
+    parser.add_argument('desktop_png')
+    parser.add_argument('--engine', action='append', choices=ENGINES)
+    parser.add_argument('--node-modules', default='build-web/engines')
+    arguments = parser.parse_args()
+    site_dir = arguments.site_dir.resolve()
+    site = Site(site_dir)
+    listed = checks(site_dir, arguments.next_site_dir.resolve(), site.url + 'pimbola.html', arguments.steptrace, arguments.desktop_png)
+    failed = sum(run_engine(name, arguments.node_modules, listed) for name in arguments.engine or ENGINES)
     return 1 if failed else 0
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
-    sys.exit(main(*sys.argv[1:]))
+    sys.exit(main())
