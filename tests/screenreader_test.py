@@ -63,8 +63,19 @@ def wait_for(condition, seconds, what, watched=()):
 
 # "17:02:32.152003 - SPEECH OUTPUT: 'タイマーで push button.'{'established': False}"
 SPOKEN = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - SPEECH OUTPUT: '(.*?)' ?(?:\{.*\})?$")
-# A notification appearing, logged as the event reaches Orca.
-SHOWN = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - EVENT MANAGER: (object:state-changed:showing) for \[notification")
+# The program's notification asking for a text to be said, logged once as
+# the event reaches Orca: appearing (Qt 6.4), "EVENT MANAGER:
+# (object:state-changed:showing) for [notification" in Orca 43, or
+# announcing it (Qt 6.8), "EVENT MANAGER: object:announcement for
+# [notification" in Orca 48, which logs the same line again with its
+# priority.
+SHOWN = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - EVENT MANAGER: \(?(object:state-changed:showing|object:announcement)\)?"
+                   r" for \[notification(?!.* has priority level)")
+# How Orca says a step: with the role before it and a full stop after it,
+# "notification ３×１　＝　さんいちが." for a notification appearing (Orca 43);
+# the text alone for an announcement, or after "notification" said on its own
+# for a notification appearing (Orca 48).
+STEP_SAID = re.compile(r"^(?:notification )?(.*?)\.?$")
 
 
 def logged(pattern):
@@ -132,15 +143,21 @@ STEPS = [text for expression, answer, first, second in ROW_OF_3
 STEPS.append('ぜんぶ　おしまいです')
 
 
+def step_of(text):
+    """The step that a text Orca said is, or None."""
+    step = STEP_SAID.match(text).group(1)
+    return step if step in STEPS else None
+
+
+def step_said_after(since, step, seconds, watched):
+    """Waits for `step` to be said after the first `since` texts."""
+    return wait_for(lambda: step in [step_of(text) for text in texts(since)], seconds, 'the step ' + step, watched)
+
+
 def run_steps(since):
     """The steps in the order they were said after `since`, each with the
     time it was said; a step said twice appears twice."""
-    said = []
-    for when, text in speech()[since:]:
-        for step in STEPS:
-            if text == 'notification ' + step + '.':
-                said.append((step, when))
-    return said
+    return [(step_of(text), when) for when, text in speech()[since:] if step_of(text)]
 
 
 def check_order(what, said):
@@ -179,13 +196,13 @@ def main():
     since = tab_to('ひとつずつ', watched)
     for step in STEPS:
         key('space')
-        said_after(since, 'notification ' + step, 10, 'the step ' + step, watched)
+        step_said_after(since, step, 10, watched)
     check_order('stepped run', run_steps(since))
 
     since = tab_to('タイマーで', watched)
     began = speech()[-1][0]
     key('space')
-    said_after(since, 'notification ' + STEPS[-1], 40, 'the end of the timed run', watched)
+    step_said_after(since, STEPS[-1], 40, watched)
     timed = run_steps(since)
     check_order('timed run at 1 s', timed)
     shown = [when for when, _ in logged(SHOWN) if when >= began]

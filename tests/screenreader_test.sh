@@ -4,6 +4,12 @@
 # Orca it starts meet no one else's. Needs an X server (with_xvfb.sh).
 #   screenreader_test.sh PROGRAM
 set -euo pipefail
+# Orca will not start while any other Orca of the same user runs on the
+# machine, its own session or not: as root, the test gets a process table
+# of its own, where no other test's or desktop's Orca is seen.
+if [ "$(id -u)" -eq 0 ] && [ -z "${PIMBOLA_OWN_PIDS:-}" ]; then
+    exec env PIMBOLA_OWN_PIDS=1 unshare --pid --fork --mount-proc --propagation unchanged "$0" "$@"
+fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export HOME=$work/home XDG_RUNTIME_DIR=$work/run
