@@ -7,6 +7,18 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev wine wine64 zi
 # Kept outside the repository, so clean clones on one machine share it.
 WINDOWS_CACHE=${PIMBOLA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pimbola}
 
+# Stops at once, before anything is installed or cached, on any system but
+# Debian 12: the static Qt is configured for the Qt 6.4 source of Debian 12
+# alone, and what it is checked against there.
+ensure_windows_host() {
+    local ID="" VERSION_ID="" PRETTY_NAME="this system"
+    # shellcheck disable=SC1091
+    [ -r /etc/os-release ] && . /etc/os-release
+    [ "$ID" = debian ] && [ "$VERSION_ID" = 12 ] && return 0
+    echo "scripts/windows-build supports Debian 12 (bookworm) alone, whose Qt 6.4 source it builds for Windows; this is $PRETTY_NAME. Run it on Debian 12." >&2
+    exit 1
+}
+
 # Sets QT_SOURCE_VERSION and QT_WINDOWS from the installed host Qt, so it must
 # run after the packages are in. The source version is what apt-get source
 # asks for, also when the binary package was rebuilt with a version of its own.

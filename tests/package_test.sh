@@ -38,7 +38,8 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 [ -x "$root/usr/bin/pimbola" ] || fail "the program is not executable"
 desktop-file-validate "$root/usr/share/applications/$app.desktop"
-appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" >/dev/null
+appstreamcli validate --no-net "$root/usr/share/metainfo/$app.metainfo.xml" >"$work/appstream.out" 2>&1 ||
+    { cat "$work/appstream.out" >&2; fail "appstreamcli $(appstreamcli --version | awk '{print $NF}') rejects the metadata"; }
 grep -qx "Icon=$app" "$root/usr/share/applications/$app.desktop" || fail "the menu entry names another icon"
 grep -qx "License: GPL-3+" "$root/usr/share/doc/pimbola/copyright" || fail "the copyright file names no licence"
 grep -qx "  <project_license>GPL-3.0-or-later</project_license>" "$root/usr/share/metainfo/$app.metainfo.xml" ||
@@ -46,6 +47,14 @@ grep -qx "  <project_license>GPL-3.0-or-later</project_license>" "$root/usr/shar
 zcat "$root/usr/share/doc/pimbola/changelog.gz" | dpkg-parsechangelog -l - -S Version | grep -qxF "$(dpkg-deb -f "$deb" Version)" ||
     fail "the changelog's latest entry is not this version"
 
-# Errors and warnings fail; pedantic and informational notes are shown.
-lintian --pedantic --info --fail-on error,warning "$deb" 2>/dev/null || fail "lintian finds faults in the package"
+# Errors and warnings fail, each named; pedantic and informational notes are
+# shown. lintian's own complaints (stderr) are shown too when it fails.
+status=0
+lintian --pedantic --info --fail-on error,warning "$deb" >"$work/lintian.out" 2>"$work/lintian.err" || status=$?
+cat "$work/lintian.out"
+if [ "$status" -ne 0 ]; then
+    cat "$work/lintian.err" >&2
+    tags=$(sed -n 's/^[EW]: [^ ]* \([^ ]*\).*/\1/p' "$work/lintian.out" | sort -u | paste -sd ' ')
+    fail "lintian $(lintian --version | awk '{print $2}') (status $status) failed on: ${tags:-no error or warning tag, see above}"
+fi
 echo "package: dependencies declared, files in place, licence named, desktop entry and metadata valid, lintian clean"

@@ -170,19 +170,15 @@ def key(name):
 
 def utterances_as_steps(spoken, steps, kind=None):
     """Each utterance that says one of `steps`, as (when, step). With a
-    `kind` ("notification"), only a step said as that kind of object counts:
-    Orca 43 says it as one text, "notification ３×１　＝　さんいちが.", later
-    Orcas the kind and the text one after the other."""
-    texts = [text.strip().removesuffix('.') for _, text in spoken]
+    `kind` ("notification"), the step may come after the kind's name: Orca
+    43 says a notification appearing as one text, "notification
+    ３×１　＝　さんいちが.", Orca 48 the kind and the text one after the
+    other, and an announcement (Qt 6.8) as the text alone."""
     found = []
-    for at, (when, _) in enumerate(spoken):
-        text = texts[at]
-        if kind:
-            neighbours = [t.lower() for t in texts[max(at - 1, 0):at] + texts[at + 1:at + 2]]
-            if text.lower().startswith(kind + ' '):
-                text = text[len(kind) + 1:]
-            elif kind not in neighbours:
-                continue
+    for when, text in spoken:
+        text = text.strip().removesuffix('.')
+        if kind and text.lower().startswith(kind + ' '):
+            text = text[len(kind) + 1:]
         if text in steps:
             found.append((when, text))
     return found

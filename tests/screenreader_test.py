@@ -21,8 +21,14 @@ STEPS = [text for expression, answer, first, second in ROW_OF_3
          for text in (expression + '　＝　' + first, answer + '　' + first + '　' + second)]
 STEPS.append('ぜんぶ　おしまいです')
 
-# A notification appearing, logged as the event reaches Orca.
-SHOWN = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - EVENT MANAGER: (object:state-changed:showing) for \[notification")
+# The program's notification asking for a text to be said, logged once as
+# the event reaches Orca: appearing (Qt 6.4), "EVENT MANAGER:
+# (object:state-changed:showing) for [notification" in Orca 43, or
+# announcing it (Qt 6.8), "EVENT MANAGER: object:announcement for
+# [notification" in Orca 48, which logs the same line again with its
+# priority.
+SHOWN = re.compile(r"^(\d\d):(\d\d):(\d\d\.\d+) - EVENT MANAGER: \(?(object:state-changed:showing|object:announcement)\)?"
+                   r" for \[notification(?!.* has priority level)")
 
 
 def test(session):

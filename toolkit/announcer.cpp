@@ -3,6 +3,11 @@
 #include <QAccessible>
 #include <QAccessibleObject>
 #include <QWidget>
+#include <QtGlobal>
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QAccessibleAnnouncementEvent>
+#endif
 
 namespace {
 
@@ -43,9 +48,16 @@ void Announcer::announce(const QString &text)
     if (text.isEmpty())
         return;
     // The new name first, so a reader caching names has it when the
-    // notification appears.
+    // text is said.
     QAccessibleEvent renamed(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&renamed);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Qt's own way to have a text said: readers say it alone, where a
+    // notification appearing is said with its role ("notification") first.
+    QAccessibleAnnouncementEvent said(this, text);
+    QAccessible::updateAccessibility(&said);
+#else
     QAccessibleEvent shown(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+#endif
 }

@@ -277,7 +277,8 @@ def test_places(engine, page, desktop_png, out_png):
     desktop = Image.open(desktop_png)
     expect(desktop.size == PHONE, f'the desktop window is {desktop.size}')
     expect(shot.size == PHONE, f'the screenshot is {shot.size}')
-    rects = engine.js("""return [...document.querySelectorAll('#form > *')].map(e => {
+    # Every control, and each row of the list.
+    rects = engine.js("""return [...document.querySelectorAll('#form > *, #ListBox1 > *')].map(e => {
         const r = e.getBoundingClientRect(); return [e.querySelector('input') ? e.querySelector('input').id : e.id,
                                                     r.left, r.top, r.right, r.bottom]; })""")
     off = []
