@@ -284,6 +284,9 @@ def test_places(engine, page, desktop_png, out_png):
     off = []
     for name, left, top, right, bottom in rects:
         box = (max(int(left) - 1, 0), max(int(top) - 1, 0), min(int(right) + 2, PHONE[0]), min(int(bottom) + 2, PHONE[1]))
+        if name.startswith('ListBox1-'):
+            # A row inside the list's frame, whose sides would be its ink.
+            box = (int(left) + 2, box[1], int(right) - 2, box[3])
         seen, wanted = ink(shot, box), ink(desktop, box)
         if seen is None or wanted is None or max(abs(a - b) for a, b in zip(seen, wanted)) > 2:
             off.append(f'{name}: page {seen}, desktop {wanted}')
