@@ -8,11 +8,12 @@
 set -euo pipefail
 # Orca will not start while the same user runs another Orca anywhere, as
 # another test may at the same time: as root, the session gets processes of
-# its own (it is their first, and they all end with it). They also come
+# its own (it is their first, and they all end with it); the mounts keep
+# their propagation, which a chroot's root cannot change. They also come
 # before a busy machine's builds: a screen reader that falls a second
 # behind reads a live region's next text in place of the one it was told of.
 if [ "$(id -u)" -eq 0 ] && [ $$ -ne 1 ]; then
-    exec nice -n -10 unshare --pid --fork --mount-proc --kill-child "$0" "$@"
+    exec nice -n -10 unshare --pid --fork --mount-proc --propagation unchanged --kill-child "$0" "$@"
 fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

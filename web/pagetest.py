@@ -163,8 +163,11 @@ def test_timed_run(engine, page, trace):
            f'the timed run shows {[t for _, t in states]}')
     # A question stays a whole interval from when it is shown; an answer
     # keeps to the run's deadlines and may follow a late question sooner.
+    # The fault this guards against cuts a question short by a late tick's
+    # lateness, hundreds of milliseconds; a busy machine's own handling of
+    # a step may take a few.
     shortest = min(later[0] - earlier[0] for earlier, later in zip(states, states[1:]) if earlier[1][1] == '')
-    expect(shortest >= 998, f'a question went after {shortest:.1f} ms, before its second was up')
+    expect(shortest >= 990, f'a question went after {shortest:.1f} ms, before its second was up')
 
 
 # ListBox1: the page's own list box, whose rows the core chooses.
