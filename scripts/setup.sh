@@ -12,6 +12,8 @@ TEST_PACKAGES=(
     dpkg-dev file lintian
     orca speech-dispatcher speech-dispatcher-espeak-ng espeak-ng openbox
 )
+# What scripts/bare-check needs on this machine.
+BARE_CHECK_PACKAGES=(debootstrap git xvfb xauth xdotool python3 python3-xlib)
 
 # Installs the missing packages as root; otherwise says how and stops.
 ensure_packages() {
