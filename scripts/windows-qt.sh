@@ -10,6 +10,19 @@ WINDOWS_CACHE=${PIMBOLA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pimbola}
 # that the bare-system check lends its Debian 13.
 WINDOWS_QT_CACHE=$WINDOWS_CACHE/windows-qt
 
+# Only what the program uses, which keeps the zip small. Direct2D stays on:
+# in this Qt the DirectWrite font database is compiled only with it.
+# Debian's source leaves out the wintab headers that tablet events need.
+WINDOWS_QT_OPTIONS=(
+    -nomake examples -nomake tests -no-pkg-config
+    -no-opengl -no-vulkan -no-dbus -no-icu -no-zstd -no-freetype -no-fontconfig
+    -qt-harfbuzz -qt-zlib -qt-pcre -qt-libpng -no-libjpeg
+    -no-feature-network -no-feature-sql -no-feature-printsupport -no-feature-testlib
+    -no-feature-xml -no-feature-concurrent -no-feature-tabletevent -no-feature-androiddeployqt
+    -no-feature-graphicsview -no-feature-style-stylesheet -no-feature-filedialog
+    -no-feature-textodfwriter -no-feature-textmarkdownreader -no-feature-textmarkdownwriter
+)
+
 # Stops at once, before anything is installed or cached, on any system but
 # Debian 13: its Qt 6.8 is the first whose Windows accessibility bridge hands
 # a screen reader the program's announcements, and the static Qt is
@@ -29,7 +42,10 @@ ensure_windows_host() {
 locate_windows_qt() {
     QT_SOURCE_VERSION=$(dpkg-query -W -f='${source:Version}' qt6-base-dev 2>/dev/null) || true
     [ -n "$QT_SOURCE_VERSION" ] || { echo "qt6-base-dev is not installed" >&2; exit 1; }
-    QT_WINDOWS=$WINDOWS_QT_CACHE/qt-$QT_SOURCE_VERSION-mingw-static
+    # Named also after the options, so changing them builds it afresh.
+    local options
+    options=$(printf '%s\n' "${WINDOWS_QT_OPTIONS[@]}" | sha256sum | cut -c1-8)
+    QT_WINDOWS=$WINDOWS_QT_CACHE/qt-$QT_SOURCE_VERSION-$options-mingw-static
 }
 
 # Adds deb-src twins of the configured archives, unless source is already there.
@@ -72,16 +88,9 @@ ensure_windows_qt() {
     cp cmake/mingw-w64-x86_64.cmake "$toolchain"
     (
         cd "$work/build"
-        # Only what the program uses. Direct2D stays on: in this Qt the
-        # DirectWrite font database is compiled only with it. Debian's source
-        # leaves out the wintab headers that tablet events need.
         ../source/configure -prefix "$QT_WINDOWS" -static -static-runtime -release \
             -qt-host-path /usr -xplatform win32-g++ -device-option CROSS_COMPILE=x86_64-w64-mingw32- \
-            -nomake examples -nomake tests -no-pkg-config \
-            -no-opengl -no-vulkan -no-dbus -no-icu -no-zstd -no-freetype -no-fontconfig \
-            -qt-harfbuzz -qt-zlib -qt-pcre -qt-libpng -no-libjpeg \
-            -no-feature-network -no-feature-sql -no-feature-printsupport -no-feature-testlib \
-            -no-feature-xml -no-feature-concurrent -no-feature-tabletevent -no-feature-androiddeployqt \
+            "${WINDOWS_QT_OPTIONS[@]}" \
             -- -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
             -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 ||
             { tail -40 configure.log >&2; exit 1; }
@@ -92,4 +101,6 @@ ensure_windows_qt() {
     )
     rm -rf "$work"
     touch "$QT_WINDOWS/.complete"
+    # Those of another source or other options are not used again.
+    find "$WINDOWS_QT_CACHE" -mindepth 1 -maxdepth 1 ! -path "$QT_WINDOWS" -exec rm -rf {} +
 }

@@ -1,8 +1,9 @@
 // What a Windows screen reader is handed of a window: asks UI Automation for
 // the window by its title, as Narrator and NVDA do when it comes to the
 // foreground, and prints every element under it, one a line, in UTF-8:
-//   CONTROL-TYPE-ID <tab> STATE <tab> NAME
-// STATE is "on" or "off" for what can be checked or selected, else "-".
+//   CONTROL-TYPE-ID <tab> AUTOMATION-ID <tab> FOCUS <tab> NAME
+// FOCUS is "focused" for the element that has the keyboard focus (in a list,
+// its current item), else "-".
 //   uiaclient TITLE SECONDS   waits up to SECONDS for a window of that title
 // Exits 1 when no such window appears, 2 when UI Automation fails.
 #include <initguid.h>
@@ -60,29 +61,39 @@ std::string utf8(const wchar_t *text, int length)
     return bytes;
 }
 
+std::string utf8(BSTR text)
+{
+    return text ? utf8(text, static_cast<int>(SysStringLen(text))) : std::string();
+}
+
 std::string nameOf(IUIAutomationElement *element)
 {
     BSTR name = nullptr;
-    if (FAILED(element->get_CurrentName(&name)) || !name)
+    if (FAILED(element->get_CurrentName(&name)))
         return {};
-    std::string text = utf8(name, static_cast<int>(SysStringLen(name)));
+    std::string text = utf8(name);
     SysFreeString(name);
     return text;
 }
 
-// Whether the element is checked (a check box's toggle) or chosen (a radio
-// button or a list item), as a screen reader says it.
-const char *stateOf(IUIAutomationElement *element)
+// Read as properties: wine 10 answers GetCurrentPropertyValueEx alone, where
+// Windows answers every route.
+std::string automationIdOf(IUIAutomationElement *element)
 {
-    Variant toggle;
-    if (SUCCEEDED(element->GetCurrentPropertyValue(UIA_ToggleToggleStatePropertyId, toggle.out()))
-        && toggle.get().vt == VT_I4)
-        return toggle.get().lVal == ToggleState_On ? "on" : "off";
-    Variant selected;
-    if (SUCCEEDED(element->GetCurrentPropertyValue(UIA_SelectionItemIsSelectedPropertyId, selected.out()))
-        && selected.get().vt == VT_BOOL)
-        return selected.get().boolVal ? "on" : "off";
-    return "-";
+    Variant id;
+    if (FAILED(element->GetCurrentPropertyValueEx(UIA_AutomationIdPropertyId, TRUE, id.out()))
+        || id.get().vt != VT_BSTR)
+        return {};
+    return utf8(id.get().bstrVal);
+}
+
+const char *focusOf(IUIAutomationElement *element)
+{
+    Variant focused;
+    const bool hasFocus = SUCCEEDED(element->GetCurrentPropertyValueEx(UIA_HasKeyboardFocusPropertyId, TRUE,
+                                                                       focused.out()))
+        && focused.get().vt == VT_BOOL && focused.get().boolVal;
+    return hasFocus ? "focused" : "-";
 }
 
 HWND waitForWindow(const wchar_t *title, int seconds)
@@ -116,7 +127,8 @@ int printElements(HWND window)
             return 2;
         CONTROLTYPEID type = 0;
         element->get_CurrentControlType(&type);
-        std::printf("%d\t%s\t%s\n", static_cast<int>(type), stateOf(element.get()), nameOf(element.get()).c_str());
+        std::printf("%d\t%s\t%s\t%s\n", static_cast<int>(type), automationIdOf(element.get()).c_str(),
+                    focusOf(element.get()), nameOf(element.get()).c_str());
     }
     return 0;
 }
