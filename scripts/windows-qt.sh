@@ -73,12 +73,17 @@ ensure_source_entries() {
 ensure_windows_qt() {
     locate_windows_qt
     [ -f "$QT_WINDOWS/.complete" ] && return 0
+    # One build at a time: a second one waits, then finds it done.
+    mkdir -p "$WINDOWS_QT_CACHE"
+    local lock
+    exec {lock}>"$WINDOWS_QT_CACHE/.lock"
+    flock "$lock"
+    [ -f "$QT_WINDOWS/.complete" ] && { exec {lock}>&-; return 0; }
     ensure_source_entries
     local work=$WINDOWS_CACHE/qt-work
     rm -rf "$work"
-    # Emptied, not removed: the bare-system check mounts it from outside.
+    rm -rf "$QT_WINDOWS"
     mkdir -p "$work/build" "$QT_WINDOWS"
-    find "$QT_WINDOWS" -mindepth 1 -delete
     echo "Building a static Qt for Windows once, into $QT_WINDOWS (about 25 minutes on 2 cores)"
     (cd "$work" && apt-get source -q -o APT::Sandbox::User=root --download-only "qt6-base=$QT_SOURCE_VERSION" >/dev/null &&
         dpkg-source -x --no-check qt6-base_*.dsc source >unpack.log 2>&1) ||
@@ -102,5 +107,6 @@ ensure_windows_qt() {
     rm -rf "$work"
     touch "$QT_WINDOWS/.complete"
     # Those of another source or other options are not used again.
-    find "$WINDOWS_QT_CACHE" -mindepth 1 -maxdepth 1 ! -path "$QT_WINDOWS" -exec rm -rf {} +
+    find "$WINDOWS_QT_CACHE" -mindepth 1 -maxdepth 1 ! -path "$QT_WINDOWS" ! -name .lock -exec rm -rf {} +
+    exec {lock}>&-
 }
