@@ -11,6 +11,9 @@
     // Said when おわる leaves the page open in a tab and it starts afresh.
     const RestartMessage = 'はじめに　もどりました';
     const ScriptCore = 'pimbola-without-wasm.js';
+    // How long the script core may take to arrive before the page says it
+    // did not: at 1.6 Mbit/s it takes a fifth of a second.
+    const ScriptCoreWaitMs = 10000;
 
     const stage = document.getElementById('stage');
     const surface = document.getElementById('form');
@@ -131,7 +134,7 @@
         document.title = layout.caption;
         surface.style.width = pixels(layout.width);
         surface.style.height = pixels(layout.height);
-        new ResizeObserver(() => fitToStage(layout)).observe(stage);
+        addEventListener('resize', () => fitToStage(layout));
         fitToStage(layout);
 
         let form = null;
@@ -152,13 +155,8 @@
                 form.FormClose();
                 if (isAppWindow())
                     close();
-                // Still here (a tab, or a window the browser keeps open):
-                // start afresh, as the program does when opened again.
-                queueMicrotask(() => {
-                    openForm();
-                    firstControl().focus();
-                    announcer.textContent = RestartMessage;
-                });
+                // Still here (a tab, or a window the browser keeps open).
+                Promise.resolve().then(restart);
             },
         };
 
@@ -173,7 +171,8 @@
                 rows.push({row, element: made.element});
             }
             rows.sort((a, b) => pageOrder(a.row, b.row));
-            surface.replaceChildren(...rows.map(made => made.element));
+            surface.textContent = '';
+            surface.append(...rows.map(made => made.element));
         }
 
         function firstControl() {
@@ -192,61 +191,105 @@
             form = new core.WebForm(view);
         }
 
+        // Afresh, as the program starts when opened again, with the same
+        // focus and the same words after おわる in a tab and back from the
+        // back/forward cache alike.
+        function restart() {
+            openForm();
+            firstControl().focus();
+            announcer.textContent = RestartMessage;
+        }
+
         addEventListener('keydown', ignoreHeldKeys, true);
         addEventListener('pagehide', () => form.FormClose());
-        // Back from the back/forward cache, the page was stopped mid-run:
-        // it starts afresh, as when opened again.
+        // Back from the back/forward cache, the page was stopped mid-run.
         addEventListener('pageshow', event => {
             if (event.persisted)
-                openForm();
+                restart();
         });
         openForm();
+        for (const message of document.querySelectorAll('.message'))
+            message.hidden = true;
         document.documentElement.dataset.ready = 'true';
         performance.mark('pimbola-ready');
     }
 
     function wasmCore() {
         return new Promise(resolve => {
-            const wasmBinary = Uint8Array.from(atob(PimbolaWasm), character => character.charCodeAt(0));
+            const wasmBinary = Uint8Array.from(PimbolaWasm, character => character.charCodeAt(0));
             resolve(PimbolaCore({wasmBinary}));
         });
     }
 
     // The same core as plain JavaScript, from beside the page: slower to
     // load, so only where WebAssembly is switched off (Lockdown Mode, a
-    // school's policy) or refused.
+    // school's policy) or refused. One that is slow to come is waited for
+    // in the message that says it did not; it still starts if it comes.
     function scriptCore(error) {
         console.warn('Pimbola starts without WebAssembly:', error);
+        onScriptCore = true;
         return new Promise((resolve, reject) => {
             const script = document.createElement('script');
+            const late = setTimeout(() => {
+                showFailure(navigator.onLine === false ? 'offline' : 'no-script-core',
+                            new Error(`${ScriptCore} did not arrive within ${ScriptCoreWaitMs} ms`));
+            }, ScriptCoreWaitMs);
             script.src = ScriptCore;
-            script.onload = () => resolve(PimbolaCore());
-            script.onerror = () => reject(new Error(ScriptCore + ' did not load'));
+            script.onload = () => {
+                clearTimeout(late);
+                resolve(PimbolaCore());
+            };
+            script.onerror = () => {
+                clearTimeout(late);
+                reject(new Error(ScriptCore + ' did not load'));
+            };
             document.head.append(script);
         });
     }
 
-    // Where neither core can start, the page says so instead of staying
+    // Why the script core did not load: a server that answers has not got
+    // it; none answering means this browser is offline, and has not kept
+    // the core from an earlier visit.
+    function unreachable() {
+        if (location.protocol === 'file:' || navigator.onLine === false)
+            return Promise.resolve(navigator.onLine === false ? 'offline' : 'no-script-core');
+        return fetch(ScriptCore, {method: 'HEAD', cache: 'no-store'}).then(() => 'no-script-core', () => 'offline');
+    }
+
+    // Where neither core can start, the page says why instead of staying
     // blank.
-    function showFailure(error) {
-        document.getElementById('failure').hidden = false;
+    function showFailure(cause, error) {
+        for (const message of document.querySelectorAll('.message'))
+            message.hidden = message.id !== cause;
         document.documentElement.dataset.ready = 'failed';
         console.error('Pimbola could not start:', error);
     }
 
     // Installing and working offline need a server: a page opened from a
-    // file has neither a manifest nor a service worker.
-    function offerInstall() {
+    // file has neither a manifest nor a service worker. Once the page runs,
+    // its worker is told what this browser needs kept beyond the page's
+    // files: the address the page was opened at, and the script core if
+    // it runs on that.
+    function offerInstall(started) {
         if (!location.protocol.startsWith('http') || !('serviceWorker' in navigator))
             return;
         const manifest = document.createElement('link');
         manifest.rel = 'manifest';
         manifest.href = 'manifest.webmanifest';
         document.head.append(manifest);
+        const here = location.href.split(/[?#]/)[0];
         navigator.serviceWorker.register('sw.js')
+            .then(() => Promise.all([navigator.serviceWorker.ready, started]))
+            .then(([registration]) => registration.active.postMessage(
+                {keep: onScriptCore ? [here, new URL(ScriptCore, here).href] : [here]}))
             .catch(error => console.warn('Pimbola will not work offline:', error));
     }
 
-    wasmCore().catch(scriptCore).then(start).catch(showFailure);
-    offerInstall();
+    let onScriptCore = false;
+    if (PimbolaSupported) {
+        const started = wasmCore().catch(scriptCore).then(start);
+        started.catch(error => (onScriptCore ? unreachable() : Promise.resolve('no-script-core'))
+            .then(cause => showFailure(cause, error)));
+        offerInstall(started);
+    }
 })();
