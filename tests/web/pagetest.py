@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""The page in real browser engines (web/engines.py), each check written once:
+"""The page in real browser engines (tests/web/engines.py), each check written once:
     pagetest.py SITE_DIR NEXT_SITE_DIR STEPTRACE DESKTOP_PNG [--engine NAME …] [--node-modules DIR]
 SITE_DIR holds the built page, NEXT_SITE_DIR a later build of it (of the
 same version), STEPTRACE is the core built natively (what

@@ -1,4 +1,4 @@
-// Firefox ESR for web/engines.py: drives Debian's firefox-esr over WebDriver
+// Firefox ESR for tests/web/engines.py: drives Debian's firefox-esr over WebDriver
 // BiDi with puppeteer-core and takes one JSON command a line on stdin,
 // answering each with one JSON line on stdout, so that the page checks stay
 // written once, in Python.

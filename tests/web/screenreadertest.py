@@ -5,7 +5,7 @@ desktop (tests/screenreader.py): each step of a stepped and a timed run is
 said once, in order, from the page's live region, with the same text the
 desktop's core gives it; the interval list says its name and chosen item.
     screenreadertest.py SITE_DIR STEPTRACE
-STEPTRACE is the core built natively (web/steptrace.cpp). Run inside
+STEPTRACE is the core built natively (tests/web/steptrace.cpp). Run inside
 tests/speech_session.sh on a private X server (tests/with_xvfb.sh).
 """
 import functools
@@ -22,7 +22,7 @@ import gi
 gi.require_version('Atspi', '2.0')
 from gi.repository import Atspi, GLib  # noqa: E402  (after its version is chosen)
 
-sys.path.insert(0, str(Path(__file__).resolve().parent.parent / 'tests'))
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent))
 import screenreader  # noqa: E402  (found through the path above)
 
 # A new profile that opens only the page: no first-run or welcome pages, no

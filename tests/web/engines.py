@@ -1,5 +1,5 @@
 """The three browser engines the page is checked in, behind one interface, so
-that web/pagetest.py writes each check once:
+that tests/web/pagetest.py writes each check once:
 
     name                   'chromium', 'webkit' or 'firefox'
     open(url, size)        the page at a viewport of exactly size CSS pixels,
@@ -21,7 +21,7 @@ that web/pagetest.py writes each check once:
 Chromium also gives cdp(command, **parameters) for the checks only it can do.
 Each engine is Debian's own: chromium with chromedriver, WebKitGTK's
 MiniBrowser with WebKitWebDriver (needs an X display), firefox-esr over
-WebDriver BiDi through web/firefox.mjs; none is downloaded.
+WebDriver BiDi through tests/web/firefox.mjs; none is downloaded.
 """
 import json
 import os
@@ -247,7 +247,7 @@ class WebKit(SeleniumEngine):
 
 
 class Firefox(Engine):
-    """Debian's firefox-esr, headless, through web/firefox.mjs and its
+    """Debian's firefox-esr, headless, through tests/web/firefox.mjs and its
     puppeteer-core, installed in MODULES by scripts/web-test."""
     name = 'firefox'
     # Firefox ESR 153 over BiDi: keydown, keypress and keyup reach the page
