@@ -2,8 +2,10 @@
 that tests/web/pagetest.py writes each check once:
 
     name                   'chromium', 'webkit' or 'firefox'
-    open(url, size)        the page at a viewport of exactly size CSS pixels,
-                           once document.documentElement.dataset.ready is 'true'
+    open(url, size, ready='true')
+                           the page at a viewport of exactly size CSS pixels,
+                           once document.documentElement.dataset.ready is
+                           ready ('failed' for a page that cannot start)
     js(script, *args)      a function body run in the page, with selenium's
                            execute_script meaning (arguments, a JSON result, a
                            returned Promise awaited)
@@ -73,8 +75,8 @@ class Engine:
                 raise EngineError(f'timed out waiting for {what}')
             time.sleep(0.02)
 
-    def wait_ready(self):
-        self.wait(lambda: self.js(READY) == 'true', 'the page to be ready')
+    def wait_ready(self, ready='true'):
+        self.wait(lambda: self.js(READY) == ready, f'the page to be {"ready" if ready == "true" else ready}')
 
     def point(self, element_id, at):
         where = self.js(POINT, element_id, *at)
@@ -131,11 +133,11 @@ class Chromium(SeleniumEngine):
     def cdp(self, command, **parameters):
         return self.driver.execute_cdp_cmd(command, parameters)
 
-    def open(self, url, size):
+    def open(self, url, size, ready='true'):
         self.cdp('Emulation.setDeviceMetricsOverride', width=size[0], height=size[1], deviceScaleFactor=1,
                  mobile=False)
         self.driver.get(url)
-        self.wait_ready()
+        self.wait_ready(ready)
 
     def console_errors(self):
         return [entry['message'] for entry in self.driver.get_log('browser') if entry['level'] == 'SEVERE']
@@ -203,10 +205,10 @@ class WebKit(SeleniumEngine):
         except OSError:
             return False
 
-    def open(self, url, size):
+    def open(self, url, size, ready='true'):
         self.fit(size)
         self.driver.get(url)
-        self.wait_ready()
+        self.wait_ready(ready)
         self.js(ERROR_WATCH)
 
     def fit(self, size):
@@ -273,9 +275,9 @@ class Firefox(Engine):
             raise EngineError(f'{op}: {answer["error"]}')
         return answer['value']
 
-    def open(self, url, size):
+    def open(self, url, size, ready='true'):
         self.call('open', url=url, width=size[0], height=size[1])
-        self.wait_ready()
+        self.wait_ready(ready)
 
     def js(self, script, *args):
         return self.call('js', script=script, args=list(args))

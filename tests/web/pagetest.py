@@ -17,6 +17,7 @@ from pathlib import Path
 from PIL import Image, ImageChops
 
 import engines
+import hostingtest
 import offlinetest
 from checking import PHONE, Failure, Site, checked, expect, labels
 
@@ -339,6 +340,13 @@ def checks(site_dir, next_site_dir, page, steptrace_program, desktop_png):
         ('a new build reaches an installed copy, offline too', lambda e: offlinetest.test_release_reaches_installed_copy(
             e, site_dir, next_site_dir)),
         ('two copies on one host both work offline', lambda e: offlinetest.test_two_copies_offline(e, site_dir)),
+        ('a plain host, one that drops ".html" and one that serves the folder, online and offline',
+         lambda e: hostingtest.test_hosts(e, site_dir)),
+        ('without WebAssembly, offline after one visit and after a release',
+         lambda e: hostingtest.test_offline_without_webassembly(e, site_dir, next_site_dir)),
+        ('without any one thing it needs, the page says the browser is too old',
+         lambda e: hostingtest.test_too_old(e, site_dir)),
+        ('without WebAssembly, the page names why it cannot start', lambda e: hostingtest.test_failure_causes(e, site_dir)),
     ]
 
 
