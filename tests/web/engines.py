@@ -121,13 +121,17 @@ class SeleniumEngine(Engine):
 class Chromium(SeleniumEngine):
     name = 'chromium'
 
-    def __init__(self):
+    def __init__(self, network_log=False, eager=False):
+        """network_log: keep the network's events for driver.get_log('performance');
+        eager: the driver waits for a page's document, not for all it loads."""
         options = webdriver.ChromeOptions()
         options.binary_location = '/usr/bin/chromium'
+        if eager:
+            options.page_load_strategy = 'eager'
         for argument in ('--headless=new', '--no-sandbox', '--disable-gpu', '--hide-scrollbars',
                          '--allow-file-access-from-files'):
             options.add_argument(argument)
-        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+        options.set_capability('goog:loggingPrefs', dict({'browser': 'ALL'}, **({'performance': 'ALL'} if network_log else {})))
         self.driver = webdriver.Chrome(service=ChromeService('/usr/bin/chromedriver'), options=options)
 
     def cdp(self, command, **parameters):
