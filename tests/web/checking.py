@@ -4,6 +4,7 @@ import base64
 import functools
 import hashlib
 import http.server
+import socket
 import threading
 from pathlib import Path
 
@@ -37,7 +38,7 @@ class Site:
         self.handler = type('Handler', (HostHandler,), {
             'host': host, 'first_script': first_script,
             'cache_control': 'no-store' if not cached else f'max-age={max_age}' if max_age else None,
-            'stall': None})
+            'stall': None, 'connections': set()})
         self.port = 0
         self.start()
         self.url = f'http://127.0.0.1:{self.port}/'
@@ -51,6 +52,13 @@ class Site:
     def stop(self):
         self.server.shutdown()
         self.server.server_close()
+        # A browser opens connections ahead of its requests; one the server
+        # took in would still answer a request once the server is gone.
+        for connection in list(self.handler.connections):
+            try:
+                connection.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
 
     def stall(self, name):
         """Holds every request for the file name until the event returned
@@ -66,6 +74,15 @@ def csp_hash(text):
 class HostHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    def handle(self):
+        self.connections.add(self.connection)
+        try:
+            super().handle()
+        except (ConnectionError, OSError):
+            pass
+        finally:
+            self.connections.discard(self.connection)
 
     def end_headers(self):
         if self.cache_control:

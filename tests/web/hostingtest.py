@@ -1,8 +1,10 @@
 """The page on any static host and offline in any browser, kept by its
 service worker, and what it says when it cannot start: checks that
-pagetest.py runs in every engine. Every file is served with
-Cache-Control: max-age=600, as common static hosts send it, so what the
-worker keeps must come past the browser's HTTP cache. A browser without
+pagetest.py runs in every engine. Where a release is served, every file
+comes with Cache-Control: max-age=600, as common static hosts send it, so
+what the worker keeps must come past the browser's HTTP cache; where the
+page is opened offline at its addresses, nothing is kept in that cache,
+so that what opens, opens through the worker. A browser without
 WebAssembly, or without one of the features the page needs, is made by
 the test server, which runs a first script that deletes it."""
 import shutil
@@ -63,7 +65,7 @@ def test_hosts(engine, site_dir):
     for host, addresses in ADDRESSES.items():
         with tempfile.TemporaryDirectory() as folder:
             served(site_dir, folder)
-            site = Site(folder, host=host, max_age=MAX_AGE)
+            site = Site(folder, host=host, cached=False)
             urls = [site.url + address for address in addresses]
             try:
                 installed(engine, urls[0], *(url for url in urls if url == site.url))

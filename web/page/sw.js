@@ -32,10 +32,9 @@ async function clean(response) {
                         {status: response.status, statusText: response.statusText, headers: response.headers});
 }
 
-// Past the HTTP cache, which may still hold the release before: the
-// server says whether the copy it holds is still this one.
+// Past the HTTP cache, which may still hold the release before.
 async function fetchFresh(url) {
-    const response = await fetch(new Request(url, {cache: 'no-cache'}));
+    const response = await fetch(new Request(url, {cache: 'reload'}));
     if (!response.ok)
         throw new Error(`${url}: ${response.status}`);
     return clean(response);
