@@ -190,7 +190,9 @@ def main(site, runs):
               f'extras {sum(size for _, size in sent) / 1000:.1f} kB')
         for name, size in sent:
             print(f'    {name:22} {size:7d} B')
-        (folder / PLAIN).write_text(plain_page(driver, url))
+        plain = plain_page(driver, url)
+        (folder / PLAIN).write_text(plain)
+        print(f'the plain page, gzipped: {len(gzip.compress(plain.encode(), 9)) / 1000:.1f} kB')
         times = load_times(driver, {'page': url, 'plain': url.replace('pimbola.html', PLAIN)}, runs)
         print(f'{runs} loads each, CPU {CPU_SLOWDOWN}× slower, 1.6 Mbit/s, 150 ms round trip, nothing cached '
               f'(medians, ranges):')
