@@ -4,7 +4,8 @@ browser, in Debian's headless Chromium with its device emulation:
     devicetest.py SITE_DIR [WORD …]    only the checks whose names hold a WORD
 Touch (taps, double taps, long presses, safe areas, tap targets), a held
 key, the back/forward cache, おわる in a tab a link opened, and a browser
-without WebAssembly. Prints one line per check; non-zero on failure.
+without WebAssembly. Prints one line per check, then a summary; non-zero if
+any check failed.
 """
 import json
 import shutil
@@ -13,8 +14,8 @@ import tempfile
 import time
 from pathlib import Path
 
-from checking import PHONE, Failure, Site, checked, expect, labels
-from engines import Chromium, EngineError
+from checking import PHONE, Check, Site, checked, expect, first_step, labels, report, run_checks
+from engines import Chromium
 
 # Phones as children hold them, upright, in CSS pixels.
 PHONES = {'360 × 740': (360, 740), '393 × 852': (393, 852)}
@@ -197,20 +198,39 @@ def test_held_keys(browser, site):
         expect(labels(browser)[:2] == wanted, f'press {press + 1} ({name!r} held) shows {labels(browser)}')
 
 
+def chosen(browser):
+    """The boxes and buttons checked and the list's row chosen, in page order."""
+    return browser.js("""return [...document.querySelectorAll('input:checked, #ListBox1 [aria-selected=true]')]
+                             .map(e => e.id)""")
+
+
+def at_start(browser):
+    """Whether the page shows what it shows when opened."""
+    return labels(browser) == AT_REST and chosen(browser) == ['RadioButton1', 'ListBox1-0', 'CheckBox13']
+
+
+# Counts the page's timer firing, for a check to wait on the tick in which
+# a run would have stepped.
+COUNT_TICKS = """window.ticks = 0;
+    const setTimer = window.setTimeout;
+    window.setTimeout = (callback, delay) => setTimer(() => { ++window.ticks; callback(); }, delay);"""
+
+
 def test_back_forward_cache(browser, site):
-    """Restored from the back/forward cache mid-run, the page starts afresh."""
+    """Restored from the back/forward cache mid-run, the page starts afresh:
+    every choice as at start, and no step follows."""
     browser.open(site.url + 'pimbola.html', PHONE)
-    browser.click('CheckBox11')
-    browser.click('Button1')
+    for name in ('CheckBox3', 'CheckBox11', 'RadioButton2', 'ListBox1-1', 'Button1'):
+        browser.click(name)
     browser.wait(lambda: labels(browser)[0] != 'Label1', 'the timed run')
-    browser.js("window.restored = false; addEventListener('pageshow', event => { restored = event.persisted; });")
+    browser.js("window.restored = false; addEventListener('pageshow', event => { restored = event.persisted; });"
+               + COUNT_TICKS)
     browser.driver.get(site.url + 'launcher.html')
-    time.sleep(1.5)
     browser.driver.back()
     browser.wait(lambda: browser.js('return window.restored === true'), 'the page from the back/forward cache')
-    expect_restarted(browser, 'restored', 'CheckBox11')
-    # At rest, no timer runs: a step would have come within the second.
-    time.sleep(1.3)
+    expect_restarted(browser, 'restored')
+    browser.js('window.ticks = 0')
+    browser.wait(lambda: browser.js('return window.ticks') > 0, "the page's timer to fire", timeout=3)
     expect(labels(browser) == AT_REST, f'restored, the run went on: {labels(browser)}')
 
 
@@ -230,21 +250,23 @@ def open_from_link(browser, site):
 
 
 def test_quit_in_tab(browser, site):
-    """おわる in a tab a link opened: the tab stays and starts afresh."""
+    """おわる in a tab a link opened: the tab stays and starts afresh, every
+    choice back as it was at start."""
     tab = open_from_link(browser, site)
-    browser.click('CheckBox3')
-    browser.click('Button3')
+    for name in ('CheckBox3', 'CheckBox11', 'RadioButton3', 'ListBox1-2', 'Button3'):
+        browser.click(name)
     browser.click('Button2')
-    time.sleep(0.5)
-    expect(tab in browser.driver.window_handles, 'おわる closed the tab')
-    expect_restarted(browser, 'after おわる', 'CheckBox3')
+    browser.wait(lambda: browser.js("return document.getElementById('announcer').textContent") == RESTARTED,
+                 'the restart')
+    # A window that close() was called on says so at once, before it goes.
+    expect(tab in browser.driver.window_handles and not browser.js('return window.closed'), 'おわる closed the tab')
+    expect_restarted(browser, 'after おわる')
 
 
-def expect_restarted(browser, when, changed):
-    """One restart, however it came: the options as at start, focus on
+def expect_restarted(browser, when):
+    """One restart, however it came: every choice as at start, focus on
     タイマーで and the same words said."""
-    expect(labels(browser) == AT_REST and checked(browser, 'CheckBox13') and not checked(browser, changed),
-           f'{when} the page shows {labels(browser)}')
+    expect(at_start(browser), f'{when} the page shows {labels(browser)}, {chosen(browser)} chosen')
     expect(browser.js('return document.activeElement.id') == 'Button1',
            f'{when} the focus is on {browser.js("return document.activeElement.id")!r}, not タイマーで')
     said = browser.js("return document.getElementById('announcer').textContent")
@@ -290,8 +312,7 @@ def test_stalled_script_core(browser, site_dir):
             release.set()
             browser.wait_ready()
             expect(shown(browser) == [], f'once the drill runs, the page shows {shown(browser)}')
-            browser.click('Button3')
-            expect(labels(browser)[0] == '１×１', f'a step shows {labels(browser)}')
+            first_step(browser, 'once the core came')
         finally:
             release.set()
             site.stop()
@@ -318,8 +339,7 @@ def test_storage_full(browser, site_dir):
             without_webassembly(browser)
             for visit in ('first', 'second'):
                 browser.open(page, PHONE)
-                browser.click('Button3')
-                expect(labels(browser)[0] == '１×１', f'{visit} visit without WebAssembly, a step shows {labels(browser)}')
+                first_step(browser, f'{visit} visit without WebAssembly')
                 expect(browser.js("return !!document.querySelector('script[src]')"), 'the page ran with WebAssembly')
                 expect(browser.js("return performance.getEntriesByType('navigation')[0].workerStart > 0"),
                        'the service worker did not serve the page')
@@ -384,46 +404,32 @@ def main(site_dir, words):
     (folder / 'alone').mkdir()
     shutil.copy(site_dir / 'pimbola.html', folder / 'alone')
     site = Site(folder)
-    checks = [(f'taps act once at {name}', lambda b, s=size: test_taps(b, site, s)) for name, size in PHONES.items()]
-    checks += [(f'a double tap steps twice and does not zoom at {name}', lambda b, s=size: test_double_tap(b, site, s))
-               for name, size in PHONES.items()]
+    checks = [Check(f'taps act once at {name}', lambda b, s=size: test_taps(b, site, s)) for name, size in PHONES.items()]
+    checks += [Check(f'a double tap steps twice and does not zoom at {name}',
+                     lambda b, s=size: test_double_tap(b, site, s)) for name, size in PHONES.items()]
     checks += [
-        ('no text can be selected; no pull to refresh', lambda b: test_selection(b, site, PHONES['360 × 740'])),
-        ('every tap target 24 × 24 px at 360 px wide', lambda b: test_tap_targets(b, site)),
-        ('fit inside the safe areas, upright and on its side', lambda b: test_safe_areas(b, site)),
-        ('a held Enter or Space steps once', lambda b: test_held_keys(b, site)),
-        ('restored from the back/forward cache, the page starts afresh', lambda b: test_back_forward_cache(b, site)),
-        ('おわる in a tab a link opened keeps the tab', lambda b: test_quit_in_tab(b, site)),
-        ('おわる in an installed app closes its window', lambda b: test_quit_installed(b, site)),
-        ('a script core held up: what the page does, then why, then the drill',
-         lambda b: test_stalled_script_core(b, site_dir)),
-        ('storage too full for the script core: the page still runs', lambda b: test_storage_full(b, site_dir)),
-        ('another app in a sub-folder goes past the service worker', lambda b: test_other_app(b, site_dir)),
-        ('without WebAssembly or the script core the page says so', lambda b: test_no_core_at_all(b, site)),
+        Check('no text can be selected; no pull to refresh', lambda b: test_selection(b, site, PHONES['360 × 740'])),
+        Check('every tap target 24 × 24 px at 360 px wide', lambda b: test_tap_targets(b, site)),
+        Check('fit inside the safe areas, upright and on its side', lambda b: test_safe_areas(b, site)),
+        Check('a held Enter or Space steps once', lambda b: test_held_keys(b, site)),
+        Check('restored from the back/forward cache, the page starts afresh', lambda b: test_back_forward_cache(b, site)),
+        Check('おわる in a tab a link opened keeps the tab', lambda b: test_quit_in_tab(b, site)),
+        Check('おわる in an installed app closes its window', lambda b: test_quit_installed(b, site)),
+        Check('a script core held up: what the page does, then why, then the drill',
+              lambda b: test_stalled_script_core(b, site_dir)),
+        Check('storage too full for the script core: the page still runs', lambda b: test_storage_full(b, site_dir)),
+        Check('another app in a sub-folder goes past the service worker', lambda b: test_other_app(b, site_dir)),
+        Check('without WebAssembly or the script core the page says so', lambda b: test_no_core_at_all(b, site)),
     ]
     if words:
-        checks = [(name, check) for name, check in checks if any(word in name for word in words)]
-    failed = 0
-    for name, check in checks:
-        # A fresh browser each: emulation and history stay with a browser.
-        # The driver waits for no more than the document, so that a check
-        # can see the page while what it loads is held up.
-        browser = Chromium(network_log=True, eager=True)
-        try:
-            check(browser)
-            if 'says so' not in name:
-                errors = browser.console_errors()
-                expect(not errors, f'console errors: {errors}')
-            print(f'PASS {name}')
-        except (Failure, EngineError) as failure:
-            failed += 1
-            print(f'FAIL {name}: {failure}')
-        finally:
-            browser.quit()
+        checks = [check for check in checks if any(word in check.title for word in words)]
+    # A fresh browser each: emulation and history stay with a browser. The
+    # driver waits for no more than the document, so that a check can see
+    # the page while what it loads is held up.
+    result = run_checks('chromium on phones', checks, lambda: Chromium(network_log=True, eager=True), fresh=True)
     site.stop()
     shutil.rmtree(folder)
-    print(f'{len(checks) - failed} of {len(checks)} device checks passed')
-    return 1 if failed else 0
+    return report([result])
 
 
 if __name__ == '__main__':

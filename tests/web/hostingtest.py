@@ -11,7 +11,7 @@ import shutil
 import tempfile
 from pathlib import Path
 
-from checking import PHONE, Site, expect, labels
+from checking import PHONE, Site, expect, first_step
 from offlinetest import release, release_of
 
 MAX_AGE = 600
@@ -46,8 +46,7 @@ def installed(engine, url, *wanted):
 
 def step(engine, url, where):
     engine.open(url, PHONE)
-    engine.click('Button3')
-    expect(labels(engine)[0] == '１×１', f'{where}, at {url} a step shows {labels(engine)}')
+    first_step(engine, f'{where}, at {url}')
 
 
 def on_script_core(engine):
@@ -140,6 +139,7 @@ def test_failure_causes(engine, site_dir):
         finally:
             site.stop()
         expect_message(engine, page, 'offline')
-    # The failures' own reports, which WebKit's watch, set up once a page
-    # has loaded, does not see.
-    engine.console_errors()
+    # Each failure is reported on the console as well as on the page.
+    errors = engine.console_errors()
+    reported = [error for error in errors if 'could not start' in error]
+    expect(len(reported) == 2, f'the console has {errors}')

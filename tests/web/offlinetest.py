@@ -6,7 +6,7 @@ import shutil
 import tempfile
 from pathlib import Path
 
-from checking import PHONE, Site, expect, labels
+from checking import PHONE, Site, expect, first_step
 
 CACHES = 'return caches.keys().then(names => names.filter(name => name.startsWith("pimbola")))'
 
@@ -33,8 +33,7 @@ def release_of(site_dir):
 
 def step_offline(engine, url):
     engine.open(url, PHONE)
-    engine.click('Button3')
-    expect(labels(engine)[0] == '１×１', f'offline at {url}, a step shows {labels(engine)}')
+    first_step(engine, f'offline at {url}')
 
 
 def test_release_reaches_installed_copy(engine, site_a, site_b):

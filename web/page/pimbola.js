@@ -1,7 +1,9 @@
 'use strict';
 // The page: builds the window's controls from the core's control table,
 // reports what the user does to the core and shows what it says. Every
-// rule (the options, the list, the timer's schedule) is the core's.
+// rule (the options, the list, the timer's schedule) is the core's, and
+// every state: a control is built without one, and the core shows each
+// control's state when it starts, as it shows every change after.
 
 (() => {
     // The desktop's indicators and the gap before their text, unscaled.
@@ -36,8 +38,6 @@
             style.fontWeight = 'bold';
         if (row.textColour)
             style.color = row.textColour;
-        if (!row.focusHighlight)
-            element.classList.add('no-focus-highlight');
     }
 
     // A check box or radio button: the native input inside its label, so
@@ -47,7 +47,6 @@
         const input = document.createElement('input');
         input.type = type;
         input.id = row.name;
-        input.checked = row.initiallyOn;
         const size = pixels(Indicator[row.kind] * row.scale);
         input.style.width = size;
         input.style.height = size;
@@ -83,13 +82,11 @@
         case 'ListBox': {
             const list = createListBox(row.name, row.accessibleName, row.text.split('\n'),
                                        index => form().listItemChosen(index));
-            list.show(row.initiallyOn ? 0 : -1);
             return {element: list.element, input: list};
         }
         default: {
             const label = document.createElement('div');
             label.id = row.name;
-            label.textContent = row.text;
             return {element: label, input: label};
         }
         }
@@ -181,13 +178,13 @@
             return document.getElementById(first.name);
         }
 
-        function openForm() {
+        // A new core shows the controls its state, whatever they showed.
+        function startForm() {
             clearTimeout(timer);
             if (form) {
                 form.delete();
                 announcer.textContent = '';
             }
-            build();
             form = new core.WebForm(view);
         }
 
@@ -195,7 +192,7 @@
         // focus and the same words after おわる in a tab and back from the
         // back/forward cache alike.
         function restart() {
-            openForm();
+            startForm();
             firstControl().focus();
             announcer.textContent = RestartMessage;
         }
@@ -207,7 +204,8 @@
             if (event.persisted)
                 restart();
         });
-        openForm();
+        build();
+        startForm();
         for (const message of document.querySelectorAll('.message'))
             message.hidden = true;
         document.documentElement.dataset.ready = 'true';
