@@ -34,17 +34,13 @@ QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
         return controls.Button[row.number] = new PushButton(text, window);
     }
     case ControlKind::CheckBox: {
-        auto *box = new QCheckBox(text, window);
-        box->setChecked(row.initiallyOn);
-        return controls.CheckBox[row.number] = box;
+        return controls.CheckBox[row.number] = new QCheckBox(text, window);
     }
     case ControlKind::RadioButton: {
-        auto *radio = new QRadioButton(text, window);
-        radio->setChecked(row.initiallyOn);
-        return controls.RadioButton[row.number] = radio;
+        return controls.RadioButton[row.number] = new QRadioButton(text, window);
     }
     case ControlKind::Label: {
-        auto *label = new QLabel(text, window);
+        auto *label = new QLabel(window);
         label->setTextFormat(Qt::PlainText);
         return controls.Label[row.number] = label;
     }
@@ -56,8 +52,6 @@ QWidget *create(const ControlRow &row, QWidget *window, Controls &controls)
         list->setTextElideMode(Qt::ElideNone);
         const std::string_view name = accessibleName(row);
         list->setAccessibleName(QString::fromUtf8(name.data(), name.size()));
-        if (row.initiallyOn)
-            list->setItemIndex(0);
         return controls.ListBox1 = list;
     }
     }

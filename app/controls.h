@@ -21,7 +21,8 @@ struct Controls {
 };
 
 // Gives the window its Japanese font, then creates every control of the
-// table in order as its child, initial state applied and tab order set.
+// table in order as its child, with its caption and tab order; the form
+// shows the labels' texts and every control's state.
 Controls buildControls(QWidget *window, QStyle *style);
 
 // Gives the controls that have a colour of their own that colour, made

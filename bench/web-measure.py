@@ -3,18 +3,25 @@
     web-measure.py SITE_DIR RUNS
 
 Transfer size is what a gzip-serving web server sends on a first visit,
-counted at the server, until the service worker has cached what it keeps;
-time to ready is from navigation to the page's 'pimbola-ready' mark over
-an emulated 1.6 Mbit/s link with 150 ms round trips, nothing cached; step
-timing follows a timed run of row 2 with ×0 at one second per step and
+counted at the server, until the service worker has cached what it keeps.
+Load is measured as a web audit models a low-end phone: the CPU slowed 4×,
+a 1.6 Mbit/s link with 150 ms round trips, nothing cached; beside the page,
+its 24 controls as plain HTML without script (the page's own document once
+ready, its scripts taken out), alternately, so that both meet the same
+load on the machine. For each: the first paint with something to read, and
+when the drill works (the page's 'pimbola-ready' mark; the plain page's
+load event). Step timing follows a timed run of row 2 with ×0 at one second per step and
 measures how long each text of the labels stays on screen, from the frame
 after one change to the frame after the next.
 """
 import functools
 import gzip
 import http.server
+import re
+import shutil
 import statistics
 import sys
+import tempfile
 import threading
 import time
 from pathlib import Path
@@ -25,6 +32,8 @@ from selenium.webdriver.common.by import By
 
 KBIT = 1000 / 8
 LINK = {'latency': 150, 'downloadThroughput': 1600 * KBIT, 'uploadThroughput': 1600 * KBIT}
+CPU_SLOWDOWN = 4
+PLAIN = 'plain.html'
 STEP_MS = 1000
 
 
@@ -86,17 +95,53 @@ def transfer(driver, url):
     return list(GzipHandler.sent)
 
 
-def time_to_ready(driver, url, runs):
+def plain_page(driver, url):
+    """The page's 24 controls as plain HTML: its document once ready, with
+    no script, no content-security policy (which would refuse the
+    controls' places, written in style attributes) and no message."""
+    driver.get(url)
+    wait(lambda: ready(driver))
+    html = driver.execute_script("""
+        const copy = document.documentElement.cloneNode(true);
+        copy.querySelectorAll('script, noscript, link[rel=manifest], meta[http-equiv], .message')
+            .forEach(element => element.remove());
+        delete copy.dataset.ready;
+        return '<!DOCTYPE html>\\n' + copy.outerHTML;""")
+    return re.sub(r'<link rel="icon"[^>]*>', '', html)
+
+
+PAINTED = """return new Promise(done => {
+    const paint = () => performance.getEntriesByName('first-contentful-paint')[0];
+    if (paint())
+        return done(paint().startTime);
+    new PerformanceObserver(() => paint() && done(paint().startTime)).observe({type: 'paint', buffered: true});
+})"""
+
+
+# When the drill works: the page's own mark; the plain page's load event.
+WORKING = {
+    'page': "const mark = performance.getEntriesByName('pimbola-ready')[0]; return mark ? mark.startTime : null",
+    'plain': "const load = performance.getEntriesByType('navigation')[0]; return load.loadEventStart || null",
+}
+
+
+def load_times(driver, urls, runs):
+    """First paint and working drill of the page and the plain page, each
+    loaded once in turn, RUNS times."""
     driver.execute_cdp_cmd('Network.enable', {})
     driver.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': True})
     driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
     driver.execute_cdp_cmd('Network.emulateNetworkConditions', dict(LINK, offline=False))
-    times = []
+    driver.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': CPU_SLOWDOWN})
+    driver.set_script_timeout(30)
+    times = {kind: [] for kind in urls}
     for _ in range(runs):
-        driver.get('about:blank')
-        driver.get(url)
-        wait(lambda: ready(driver))
-        times.append(driver.execute_script("return performance.getEntriesByName('pimbola-ready')[0].startTime"))
+        for kind, address in urls.items():
+            driver.get('about:blank')
+            driver.get(address)
+            wait(lambda: driver.execute_script(WORKING[kind]) is not None)
+            times[kind].append((driver.execute_script(PAINTED), driver.execute_script(WORKING[kind])))
+    driver.execute_cdp_cmd('Emulation.setCPUThrottlingRate', {'rate': 1})
     driver.execute_cdp_cmd('Network.emulateNetworkConditions',
                            {'offline': False, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
     return times
@@ -125,8 +170,14 @@ def step_timing(driver, url):
     return [later[0] - earlier[0] for earlier, later in zip(shown, shown[1:])]
 
 
+def median(values):
+    return statistics.median(values)
+
+
 def main(site, runs):
-    handler = functools.partial(GzipHandler, directory=str(Path(site).resolve()))
+    folder = Path(tempfile.mkdtemp())
+    shutil.copytree(site, folder, dirs_exist_ok=True)
+    handler = functools.partial(GzipHandler, directory=str(folder))
     server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     url = f'http://127.0.0.1:{server.server_address[1]}/pimbola.html'
@@ -139,9 +190,17 @@ def main(site, runs):
               f'extras {sum(size for _, size in sent) / 1000:.1f} kB')
         for name, size in sent:
             print(f'    {name:22} {size:7d} B')
-        times = time_to_ready(driver, url, runs)
-        print(f'time to ready at 1.6 Mbit/s, 150 ms round trip: median {statistics.median(times):.0f} ms '
-              f'(of {runs}: {min(times):.0f} to {max(times):.0f} ms)')
+        plain = plain_page(driver, url)
+        (folder / PLAIN).write_text(plain)
+        print(f'the plain page, gzipped: {len(gzip.compress(plain.encode(), 9)) / 1000:.1f} kB')
+        times = load_times(driver, {'page': url, 'plain': url.replace('pimbola.html', PLAIN)}, runs)
+        print(f'{runs} loads each, CPU {CPU_SLOWDOWN}× slower, 1.6 Mbit/s, 150 ms round trip, nothing cached '
+              f'(medians, ranges):')
+        for what, index in (('first paint', 0), ('drill working', 1)):
+            page, plain = ([run[index] for run in times[kind]] for kind in ('page', 'plain'))
+            print(f'    {what:14} page {median(page):5.0f} ms ({min(page):.0f}–{max(page):.0f}), '
+                  f'plain HTML {median(plain):5.0f} ms ({min(plain):.0f}–{max(plain):.0f}), '
+                  f'ratio {median(page) / median(plain):.2f}')
         durations = step_timing(driver, url)
         errors = [abs(d - STEP_MS) for d in durations]
         print(f'timed run, {len(durations)} texts at 1 s: on screen error median {statistics.median(errors):.1f} ms, '
@@ -149,6 +208,7 @@ def main(site, runs):
     finally:
         driver.quit()
         server.shutdown()
+        shutil.rmtree(folder)
 
 
 if __name__ == '__main__':

@@ -33,7 +33,7 @@ DrillForm::DrillForm(FormView &view, const Clock &clock, SeedSource seeds)
         }
     }
     FormCreate();
-    showTimer();
+    showState();
 }
 
 void DrillForm::FormCreate()
@@ -176,6 +176,21 @@ void DrillForm::ListBox1Change()
 void DrillForm::Timer1Timer()
 {
     stepper.Timer1Timer();
+}
+
+// A view keeps no state of its own: it is shown every control's state at
+// start, as it is shown each change after, so a new form resets a view that
+// was showing another.
+void DrillForm::showState()
+{
+    for (int number = 1; number <= LabelCount; ++number)
+        view.showLabel(number, labels[number]);
+    for (int number = 1; number <= CheckBoxCount; ++number)
+        view.showCheckBox(number, checkBoxes[number]);
+    if (radioButton != 0)
+        view.showRadioButton(radioButton);
+    view.showListItem(itemIndex);
+    showTimer();
 }
 
 void DrillForm::showTimer()

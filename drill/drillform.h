@@ -53,6 +53,7 @@ private:
     void uncheckSingleRows();
     void ListBox1Change();
     void Timer1Timer();
+    void showState();
     void showTimer();
     void rescheduleTimer(const std::function<void()> &change);
     void setLabel(int number, const std::string &text);

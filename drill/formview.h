@@ -7,7 +7,8 @@
 
 // A view of the window as the core sees it: it shows what the core says,
 // each control found by its number, and arms one platform timer. The view
-// reports what the user does to DrillForm.
+// reports what the user does to DrillForm. A view builds its controls
+// without state: DrillForm shows it every state when it starts.
 class FormView {
 public:
     virtual void showLabel(int number, const std::string &text) = 0;

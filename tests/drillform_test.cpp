@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -64,7 +65,14 @@ protected:
     DrillForm form{view, clock, [] { return std::uint64_t{7}; }};
 };
 
-TEST_F(DrillFormTest, StartsInTheTablesStatesAndRunsNoHandler)
+// What a view is shown when a form starts: every label's text and every
+// control's state, as the table gives them.
+const Strings StartShown{"Label1=Label1", "Label2=＝", "Label3=Label3", "Label4=Label4",
+                         "CheckBox1=0", "CheckBox2=0", "CheckBox3=0", "CheckBox4=0", "CheckBox5=0",
+                         "CheckBox6=0", "CheckBox7=0", "CheckBox8=0", "CheckBox9=0", "CheckBox10=0",
+                         "CheckBox11=0", "CheckBox12=0", "CheckBox13=1", "RadioButton1", "ListBox1=0"};
+
+TEST_F(DrillFormTest, StartsInTheTablesStatesShowsThemAndRunsNoHandler)
 {
     for (int number = 1; number <= DrillForm::CheckBoxCount; ++number)
         EXPECT_EQ(form.isChecked(number), number == 13) << "CheckBox" << number;
@@ -75,8 +83,30 @@ TEST_F(DrillFormTest, StartsInTheTablesStatesAndRunsNoHandler)
     EXPECT_EQ(form.run().intervalSeconds(), 0) << "selecting the first item would have set it";
     EXPECT_EQ(form.run().phase(), Phase::Idle);
     EXPECT_FALSE(form.run().stepMode());
-    EXPECT_TRUE(view.shown.empty());
+    EXPECT_EQ(view.shown, StartShown) << "a view holds no state of its own";
+    EXPECT_TRUE(view.announced.empty());
     EXPECT_EQ(untilDue(), 1000) << "Timer1 ticks from start-up";
+}
+
+// A restart: a new form on a view that was showing a run and other
+// choices shows it the start again, with nothing left over.
+TEST_F(DrillFormTest, NewFormShowsAUsedViewTheStartAgain)
+{
+    chooseOnly({3});
+    click(11);
+    form.radioButtonChosen(3);
+    form.listItemChosen(2);
+    form.Button3Click();
+    view.shown.clear();
+
+    const DrillForm restarted(view, clock);
+    EXPECT_EQ(view.shown, StartShown);
+    EXPECT_EQ(view.labels, (std::map<int, std::string>{{1, "Label1"}, {2, "＝"}, {3, "Label3"}, {4, "Label4"}}));
+    for (const auto &[number, checked] : view.checkBoxes)
+        EXPECT_EQ(checked, number == 13) << "CheckBox" << number;
+    EXPECT_EQ(view.radioButton, 1);
+    EXPECT_EQ(view.listItem, 0);
+    EXPECT_EQ(untilDue(), 1000) << "the stepped run's timer is off; the new form's ticks";
 }
 
 struct Cascade {
@@ -120,6 +150,7 @@ TEST_F(DrillFormTest, CascadeUnchecksRowsInOrderThenTheOtherWay)
 
 TEST_F(DrillFormTest, ReportingAStateTheBoxAlreadyHasChangesNothing)
 {
+    view.shown.clear();
     form.checkBoxChanged(13, true);
     form.checkBoxChanged(4, false);
     EXPECT_TRUE(view.shown.empty());

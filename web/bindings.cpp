@@ -41,8 +41,6 @@ val rowObject(const ControlRow &row)
     object.set("fontPixels", row.look.fontPixels);
     object.set("bold", row.look.bold);
     object.set("textColour", row.look.textColour ? val(cssColour(*row.look.textColour)) : val::null());
-    object.set("focusHighlight", row.look.focusHighlight);
-    object.set("initiallyOn", row.initiallyOn);
     return object;
 }
 

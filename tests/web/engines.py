@@ -2,8 +2,10 @@
 that tests/web/pagetest.py writes each check once:
 
     name                   'chromium', 'webkit' or 'firefox'
-    open(url, size)        the page at a viewport of exactly size CSS pixels,
-                           once document.documentElement.dataset.ready is 'true'
+    open(url, size, ready='true')
+                           the page at a viewport of exactly size CSS pixels,
+                           once document.documentElement.dataset.ready is
+                           ready ('failed' for a page that cannot start)
     js(script, *args)      a function body run in the page, with selenium's
                            execute_script meaning (arguments, a JSON result, a
                            returned Promise awaited)
@@ -14,14 +16,16 @@ that tests/web/pagetest.py writes each check once:
                            Shift+Tab, Enter, Space, ArrowUp, ArrowDown, Home, End
     screenshot(path)       the viewport as a PNG
     console_errors()       console.error calls, uncaught errors and unhandled
-                           rejections since the last call
+                           rejections since the last call, from the start of
+                           each page on
     back()                 the previous page of the tab's history
     quit()
 
 Chromium also gives cdp(command, **parameters) for the checks only it can do.
-Each engine is Debian's own: chromium with chromedriver, WebKitGTK's
-MiniBrowser with WebKitWebDriver (needs an X display), firefox-esr over
-WebDriver BiDi through tests/web/firefox.mjs; none is downloaded.
+Each engine is Debian's own: chromium with chromedriver, WebKitGTK with
+WebKitWebDriver driving tests/web/webkitbrowser.py (needs an X display),
+firefox-esr over WebDriver BiDi through tests/web/firefox.mjs; none is
+downloaded. No call waits for ever: a script or a load that hangs fails.
 """
 import json
 import os
@@ -38,6 +42,8 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.keys import Keys
 
 WAIT_S = 10
+# The longest a script run in the page, or a page's load, may take.
+SCRIPT_S = 30
 
 
 class EngineError(Exception):
@@ -73,8 +79,8 @@ class Engine:
                 raise EngineError(f'timed out waiting for {what}')
             time.sleep(0.02)
 
-    def wait_ready(self):
-        self.wait(lambda: self.js(READY) == 'true', 'the page to be ready')
+    def wait_ready(self, ready='true'):
+        self.wait(lambda: self.js(READY) == ready, f'the page to be {"ready" if ready == "true" else ready}')
 
     def point(self, element_id, at):
         where = self.js(POINT, element_id, *at)
@@ -87,6 +93,10 @@ class SeleniumEngine(Engine):
     """What WebDriver classic gives Chromium and WebKit alike."""
     KEYS = {'Tab': Keys.TAB, 'Enter': Keys.ENTER, 'Space': Keys.SPACE, 'ArrowUp': Keys.UP,
             'ArrowDown': Keys.DOWN, 'Home': Keys.HOME, 'End': Keys.END}
+
+    def bound(self):
+        self.driver.set_script_timeout(SCRIPT_S)
+        self.driver.set_page_load_timeout(SCRIPT_S)
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -119,23 +129,28 @@ class SeleniumEngine(Engine):
 class Chromium(SeleniumEngine):
     name = 'chromium'
 
-    def __init__(self):
+    def __init__(self, network_log=False, eager=False):
+        """network_log: keep the network's events for driver.get_log('performance');
+        eager: the driver waits for a page's document, not for all it loads."""
         options = webdriver.ChromeOptions()
         options.binary_location = '/usr/bin/chromium'
+        if eager:
+            options.page_load_strategy = 'eager'
         for argument in ('--headless=new', '--no-sandbox', '--disable-gpu', '--hide-scrollbars',
                          '--allow-file-access-from-files'):
             options.add_argument(argument)
-        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+        options.set_capability('goog:loggingPrefs', dict({'browser': 'ALL'}, **({'performance': 'ALL'} if network_log else {})))
         self.driver = webdriver.Chrome(service=ChromeService('/usr/bin/chromedriver'), options=options)
+        self.bound()
 
     def cdp(self, command, **parameters):
         return self.driver.execute_cdp_cmd(command, parameters)
 
-    def open(self, url, size):
+    def open(self, url, size, ready='true'):
         self.cdp('Emulation.setDeviceMetricsOverride', width=size[0], height=size[1], deviceScaleFactor=1,
                  mobile=False)
         self.driver.get(url)
-        self.wait_ready()
+        self.wait_ready(ready)
 
     def console_errors(self):
         return [entry['message'] for entry in self.driver.get_log('browser') if entry['level'] == 'SEVERE']
@@ -147,53 +162,34 @@ def free_port():
         return probe.getsockname()[1]
 
 
-# WebKitWebDriver hands the page's console to nobody, and MiniBrowser's
-# console-to-stdout setting does not reach the view it makes for automation,
-# so the page itself keeps what went wrong from the moment it is opened.
-ERROR_WATCH = """
-    if (window.pimbolaErrorWatch)
-        return;
-    window.pimbolaErrorWatch = [];
-    const report = console.error;
-    console.error = (...parts) => { pimbolaErrorWatch.push(parts.join(' ')); report.apply(console, parts); };
-    addEventListener('error', event => pimbolaErrorWatch.push(String(event.message)));
-    addEventListener('unhandledrejection', event => pimbolaErrorWatch.push('unhandled rejection: ' + event.reason));"""
-
-
-# MiniBrowser's toolbar would keep its window wider than a phone; drawn
-# small, it lets the viewport take any size the checks ask for. The page's
-# own controls are WebKit's to draw, not GTK's, so this leaves them alone.
-MINIBROWSER_CSS = '* { font-size: 1px; padding: 0; margin: 0; min-width: 0; min-height: 0; border-width: 0; }\n'
-
-
 class WebKit(SeleniumEngine):
+    """WebKitGTK through WebKitWebDriver, in tests/web/webkitbrowser.py's
+    window, which writes the page's errors to a file from the first script
+    of each page on."""
     name = 'webkit'
-    MiniBrowser = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser'
 
     def __init__(self):
         # Started by hand rather than through selenium's WebKitGTK class,
         # whose arguments differ between Debian 12's selenium and later ones.
         port = free_port()
-        self.config = tempfile.TemporaryDirectory()
-        theme = Path(self.config.name, 'gtk-3.0')
-        theme.mkdir()
-        (theme / 'gtk.css').write_text(MINIBROWSER_CSS)
+        self.folder = tempfile.TemporaryDirectory()
+        self.errors = Path(self.folder.name, 'errors')
+        self.errors.touch()
+        self.errors_read = 0
         self.service = subprocess.Popen(['/usr/bin/WebKitWebDriver', f'--port={port}'],
-                                        env=dict(os.environ, XDG_CONFIG_HOME=self.config.name),
+                                        env=dict(os.environ, PIMBOLA_WEBKIT_ERRORS=str(self.errors)),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.wait(lambda: self.listening(port), 'WebKitWebDriver')
-        options = webdriver.WebKitGTKOptions()
-        options.binary_location = self.binary()
-        options.add_argument('--automation')
-        self.driver = webdriver.Remote(command_executor=f'http://127.0.0.1:{port}', options=options)
-        self.errors = []
-
-    @classmethod
-    def binary(cls):
-        found = sorted(Path('/usr/lib').glob('*/webkit2gtk-4.1/MiniBrowser'))
-        if not found:
-            raise EngineError('no MiniBrowser: install libwebkit2gtk-4.1-0')
-        return str(found[0])
+        try:
+            self.wait(lambda: self.listening(port), 'WebKitWebDriver')
+            options = webdriver.WebKitGTKOptions()
+            options.binary_location = str(Path(__file__).with_name('webkitbrowser.py'))
+            options.add_argument('--automation')
+            options.set_capability('browserName', 'pimbola-webkit')
+            self.driver = webdriver.Remote(command_executor=f'http://127.0.0.1:{port}', options=options)
+        except Exception:
+            self.stop_service()
+            raise
+        self.bound()
 
     @staticmethod
     def listening(port):
@@ -203,15 +199,13 @@ class WebKit(SeleniumEngine):
         except OSError:
             return False
 
-    def open(self, url, size):
+    def open(self, url, size, ready='true'):
         self.fit(size)
         self.driver.get(url)
-        self.wait_ready()
-        self.js(ERROR_WATCH)
+        self.wait_ready(ready)
 
     def fit(self, size):
-        """Sizes the window so that its viewport is size: the window's
-        toolbar takes its own height."""
+        """Sizes the window so that its viewport is size."""
         for _ in range(3):
             inner = self.js('return [innerWidth, innerHeight]')
             if tuple(inner) == tuple(size):
@@ -219,31 +213,37 @@ class WebKit(SeleniumEngine):
             rect = self.driver.get_window_rect()
             self.driver.set_window_rect(width=rect['width'] + size[0] - inner[0],
                                         height=rect['height'] + size[1] - inner[1])
-            deadline = time.monotonic() + 2
-            while self.js('return [innerWidth, innerHeight]') == inner and time.monotonic() < deadline:
-                time.sleep(0.02)
+            try:
+                self.wait(lambda: self.js('return [innerWidth, innerHeight]') != inner, 'the window to resize', 2)
+            except EngineError:
+                pass  # measured again above
         inner = self.js('return [innerWidth, innerHeight]')
         if tuple(inner) != tuple(size):
-            raise EngineError(f'MiniBrowser keeps a viewport of {inner}, not {list(size)}')
+            raise EngineError(f'WebKit keeps a viewport of {inner}, not {list(size)}')
 
     def console_errors(self):
-        seen = self.errors + self.js('return (window.pimbolaErrorWatch || []).splice(0)')
-        self.errors = []
-        return seen
+        with self.errors.open('rb') as errors:
+            errors.seek(self.errors_read)
+            written = errors.read()
+        # Only whole lines: the browser may be writing the next one.
+        written = written[:written.rfind(b'\n') + 1]
+        self.errors_read += len(written)
+        return written.decode().splitlines()
 
     def back(self):
-        self.errors += self.console_errors()
         self.driver.back()
         self.wait_ready()
-        self.js(ERROR_WATCH)
+
+    def stop_service(self):
+        self.service.terminate()
+        self.service.wait()
+        self.folder.cleanup()
 
     def quit(self):
         try:
             self.driver.quit()
         finally:
-            self.service.terminate()
-            self.service.wait()
-            self.config.cleanup()
+            self.stop_service()
 
 
 class Firefox(Engine):
@@ -273,9 +273,9 @@ class Firefox(Engine):
             raise EngineError(f'{op}: {answer["error"]}')
         return answer['value']
 
-    def open(self, url, size):
+    def open(self, url, size, ready='true'):
         self.call('open', url=url, width=size[0], height=size[1])
-        self.wait_ready()
+        self.wait_ready(ready)
 
     def js(self, script, *args):
         return self.call('js', script=script, args=list(args))

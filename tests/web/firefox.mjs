@@ -14,6 +14,8 @@ const browser = await puppeteer.launch({
     browser: 'firefox',
     executablePath: '/usr/bin/firefox-esr',
     headless: true,
+    // A script or load that hangs fails in 30 s, as in the other engines.
+    protocolTimeout: 30000,
     // Service workers are what a reload offline relies on.
     extraPrefsFirefox: {'dom.serviceWorkers.testing.enabled': true},
 });

@@ -6,19 +6,21 @@ same version), STEPTRACE is the core built natively (what
 the desktop program shows for a stepped run) and DESKTOP_PNG a picture of
 the desktop window at rest. NAME is chromium, webkit or firefox (all three
 by default; webkit needs an X display, firefox puppeteer-core in DIR's
-node_modules). Prints one line per check and engine; non-zero on failure.
+node_modules). Prints one line per check and engine, then a summary of each
+engine; non-zero if any check failed.
 """
 import argparse
 import subprocess
 import sys
-import time
+import tempfile
 from pathlib import Path
 
 from PIL import Image, ImageChops
 
 import engines
+import hostingtest
 import offlinetest
-from checking import PHONE, Failure, Site, checked, expect, labels
+from checking import PHONE, Check, Failure, Site, checked, expect, first_step, labels, report, run_checks
 
 FINISH = 'ぜんぶ　おしまいです'
 ENGINES = ('chromium', 'webkit', 'firefox')
@@ -55,19 +57,41 @@ def steptrace(program, row, recitation):
     return [tuple(line.split('\t')) for line in out.splitlines()]
 
 
-def test_console_watch(engine, page):
-    """The "no console error" after every check sees what it should."""
-    engine.open(page, PHONE)
-    engine.js("""console.error('planted error');
-                 setTimeout(() => { throw new Error('planted throw'); });
-                 Promise.reject(new Error('planted rejection'));""")
-    seen = []
-    wanted = ('planted error', 'planted throw', 'planted rejection')
-    deadline = time.monotonic() + 5
-    while not all(any(w in s for s in seen) for w in wanted) and time.monotonic() < deadline:
-        seen += engine.console_errors()
-        time.sleep(0.05)
-    expect(all(any(w in s for s in seen) for w in wanted), f'the console watch saw only {seen}')
+# A page that goes wrong in its first script, before anything of a check's
+# could run in it, and is ready all the same.
+PLANTED_PAGE = """<!DOCTYPE html><html lang="en"><title>planted</title>
+<script>
+console.error('planted error at start');
+Promise.reject(new Error('planted rejection at start'));
+setTimeout(() => { document.documentElement.dataset.ready = 'true'; });
+throw new Error('planted throw at start');
+</script>"""
+
+
+def test_console_watch(engine):
+    """The "no console error" after every check sees what it should: errors
+    from the first script of a page on, and later ones."""
+    with tempfile.TemporaryDirectory() as folder:
+        Path(folder, 'planted.html').write_text(PLANTED_PAGE)
+        site = Site(Path(folder))
+        try:
+            engine.open(site.url + 'planted.html', PHONE)
+            engine.js("""console.error('planted error later');
+                         setTimeout(() => { throw new Error('planted throw later'); });
+                         Promise.reject(new Error('planted rejection later'));""")
+            wanted = [f'planted {kind} {when}' for kind in ('error', 'throw', 'rejection') for when in ('at start', 'later')]
+            seen = []
+
+            def all_seen():
+                seen.extend(engine.console_errors())
+                return all(any(text in error for error in seen) for text in wanted)
+
+            try:
+                engine.wait(all_seen, 'the planted errors', timeout=5)
+            except engines.EngineError:
+                raise Failure(f'the console watch saw only {seen}') from None
+        finally:
+            site.stop()
 
 
 def test_options(engine, page):
@@ -223,22 +247,20 @@ def test_offline_reload(engine, site_dir):
     page = site.url + 'pimbola.html'
     try:
         engine.open(page, PHONE)
-        expect(engine.js('return navigator.serviceWorker.ready.then(() => true)'), 'the service worker is ready')
-        engine.wait(lambda: engine.js('return !!navigator.serviceWorker.controller'), 'the service worker')
+        engine.wait(lambda: engine.js('return !!navigator.serviceWorker.controller'),
+                    'the service worker to take the page')
         entries = engine.js('return performance.getEntriesByType("resource").map(e => e.name)')
         expect(all(name.startswith(site.url) or name.startswith('data:') for name in entries),
                f'requests outside the page own origin: {entries}')
     finally:
         site.stop()
     engine.open(page, PHONE)
-    engine.click('Button3')
-    expect(labels(engine)[0] == '１×１', f'offline, a step shows {labels(engine)}')
+    first_step(engine, 'offline')
 
 
 def test_file(engine, file_page):
     engine.open(file_page, PHONE)
-    engine.click('Button3')
-    expect(labels(engine)[0] == '１×１', f'from a file, a step shows {labels(engine)}')
+    first_step(engine, 'from a file')
     expect(engine.js('return [document.documentElement.lang, document.title]') == ['ja', 'Pimbola'],
            'lang and title')
 
@@ -321,52 +343,32 @@ def checks(site_dir, next_site_dir, page, steptrace_program, desktop_png):
     file_page = site_dir.as_uri() + '/pimbola.html'
     focus_names = ['Button1', 'Button2'] + [f'CheckBox{n}' for n in range(1, 11)] + \
         ['RadioButton1', 'CheckBox11', 'CheckBox12', 'ListBox1-0', 'CheckBox13', 'Button3']
-    row3 = steptrace(steptrace_program, 3, False)
     return [
-        ('the console watch sees errors', lambda e: test_console_watch(e, page)),
-        ('option rules', lambda e: test_options(e, page)),
-        ('the three orders reach the core', lambda e: test_orders(e, page, row3)),
-        ('stepped run of row 3 with recitation equals the desktop', lambda e: test_stepped_run(
+        Check('the console watch sees errors from the start', test_console_watch, makes_console_errors=True),
+        Check('option rules', lambda e: test_options(e, page)),
+        Check('the three orders reach the core', lambda e: test_orders(e, page, steptrace(steptrace_program, 3, False))),
+        Check('stepped run of row 3 with recitation equals the desktop', lambda e: test_stepped_run(
             e, page, steptrace(steptrace_program, 3, True))),
-        ('timed run of row 2', lambda e: test_timed_run(e, page, steptrace(steptrace_program, 2, False))),
-        ('the interval list is never empty', lambda e: test_list_never_empty(e, page)),
-        ('keyboard only', lambda e: test_keyboard(e, page, focus_names)),
-        ('opened as a file', lambda e: test_file(e, file_page)),
-        ('each control within 2 px of the desktop', lambda e: test_places(
+        Check('timed run of row 2', lambda e: test_timed_run(e, page, steptrace(steptrace_program, 2, False))),
+        Check('the interval list is never empty', lambda e: test_list_never_empty(e, page)),
+        Check('keyboard only', lambda e: test_keyboard(e, page, focus_names)),
+        Check('opened as a file', lambda e: test_file(e, file_page)),
+        Check('each control within 2 px of the desktop', lambda e: test_places(
             e, file_page, desktop_png, site_dir.parent / f'page-at-rest-{e.name}.png')),
-        ('the window fits phones and tablets', lambda e: test_fits_screen(e, page)),
-        ('reload while offline', lambda e: test_offline_reload(e, site_dir)),
-        ('a new build reaches an installed copy, offline too', lambda e: offlinetest.test_release_reaches_installed_copy(
-            e, site_dir, next_site_dir)),
-        ('two copies on one host both work offline', lambda e: offlinetest.test_two_copies_offline(e, site_dir)),
+        Check('the window fits phones and tablets', lambda e: test_fits_screen(e, page)),
+        Check('reload while offline', lambda e: test_offline_reload(e, site_dir)),
+        Check('a new build reaches an installed copy, offline too',
+              lambda e: offlinetest.test_release_reaches_installed_copy(e, site_dir, next_site_dir)),
+        Check('two copies on one host both work offline', lambda e: offlinetest.test_two_copies_offline(e, site_dir)),
+        Check('a plain host, one that drops ".html" and one that serves the folder, online and offline',
+              lambda e: hostingtest.test_hosts(e, site_dir)),
+        Check('without WebAssembly, offline after one visit and after a release',
+              lambda e: hostingtest.test_offline_without_webassembly(e, site_dir, next_site_dir)),
+        Check('without any one thing it needs, the page says the browser is too old',
+              lambda e: hostingtest.test_too_old(e, site_dir)),
+        Check('without WebAssembly, the page names why it cannot start',
+              lambda e: hostingtest.test_failure_causes(e, site_dir)),
     ]
-
-
-def run_engine(name, node_modules, listed):
-    """Runs every check in one engine; the number that failed."""
-    started = time.monotonic()
-    try:
-        engine = engines.start(name, node_modules)
-    except Exception as error:
-        print(f'FAIL [{name}] the browser starts: {error}')
-        return len(listed)
-    failed = 0
-    try:
-        for title, check in listed:
-            try:
-                engine.console_errors()
-                check(engine)
-                if title != 'the console watch sees errors':
-                    errors = engine.console_errors()
-                    expect(not errors, f'console errors: {errors}')
-                print(f'PASS [{name}] {title}', flush=True)
-            except (Failure, engines.EngineError) as failure:
-                failed += 1
-                print(f'FAIL [{name}] {title}: {failure}', flush=True)
-    finally:
-        engine.quit()
-    print(f'[{name}] {len(listed) - failed} of {len(listed)} checks passed in {time.monotonic() - started:.1f} s')
-    return failed
 
 
 def main():
@@ -380,9 +382,12 @@ def main():
     arguments = parser.parse_args()
     site_dir = arguments.site_dir.resolve()
     site = Site(site_dir)
-    listed = checks(site_dir, arguments.next_site_dir.resolve(), site.url + 'pimbola.html', arguments.steptrace, arguments.desktop_png)
-    failed = sum(run_engine(name, arguments.node_modules, listed) for name in arguments.engine or ENGINES)
-    return 1 if failed else 0
+    listed = checks(site_dir, arguments.next_site_dir.resolve(), site.url + 'pimbola.html', arguments.steptrace,
+                    arguments.desktop_png)
+    results = [run_checks(name, listed, lambda name=name: engines.start(name, arguments.node_modules))
+               for name in arguments.engine or ENGINES]
+    site.stop()
+    return report(results)
 
 
 if __name__ == '__main__':

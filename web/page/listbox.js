@@ -19,10 +19,11 @@ function createListBox(id, name, items, choose) {
     });
     box.append(...rows);
 
-    let chosen = -1;
+    // The row the core last showed chosen, as the rows themselves say it.
+    const chosen = () => rows.findIndex(row => row.getAttribute('aria-selected') === 'true');
     const Keys = {
-        ArrowUp: () => chosen - 1,
-        ArrowDown: () => chosen + 1,
+        ArrowUp: () => chosen() - 1,
+        ArrowDown: () => chosen() + 1,
         Home: () => 0,
         End: () => rows.length - 1,
     };
@@ -33,13 +34,12 @@ function createListBox(id, name, items, choose) {
         // The arrows would otherwise scroll the page.
         event.preventDefault();
         const index = Math.min(Math.max(target(), 0), rows.length - 1);
-        if (index !== chosen)
+        if (index !== chosen())
             choose(index);
     });
 
     function show(index) {
         const hadFocus = box.contains(document.activeElement);
-        chosen = index;
         rows.forEach((row, at) => {
             row.setAttribute('aria-selected', String(at === index));
             row.tabIndex = at === Math.max(index, 0) ? 0 : -1;

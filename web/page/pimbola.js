@@ -1,7 +1,9 @@
 'use strict';
 // The page: builds the window's controls from the core's control table,
 // reports what the user does to the core and shows what it says. Every
-// rule (the options, the list, the timer's schedule) is the core's.
+// rule (the options, the list, the timer's schedule) is the core's, and
+// every state: a control is built without one, and the core shows each
+// control's state when it starts, as it shows every change after.
 
 (() => {
     // The desktop's indicators and the gap before their text, unscaled.
@@ -11,6 +13,9 @@
     // Said when おわる leaves the page open in a tab and it starts afresh.
     const RestartMessage = 'はじめに　もどりました';
     const ScriptCore = 'pimbola-without-wasm.js';
+    // How long the script core may take to arrive before the page says it
+    // did not: at 1.6 Mbit/s it takes a fifth of a second.
+    const ScriptCoreWaitMs = 10000;
 
     const stage = document.getElementById('stage');
     const surface = document.getElementById('form');
@@ -33,8 +38,6 @@
             style.fontWeight = 'bold';
         if (row.textColour)
             style.color = row.textColour;
-        if (!row.focusHighlight)
-            element.classList.add('no-focus-highlight');
     }
 
     // A check box or radio button: the native input inside its label, so
@@ -44,7 +47,6 @@
         const input = document.createElement('input');
         input.type = type;
         input.id = row.name;
-        input.checked = row.initiallyOn;
         const size = pixels(Indicator[row.kind] * row.scale);
         input.style.width = size;
         input.style.height = size;
@@ -80,13 +82,11 @@
         case 'ListBox': {
             const list = createListBox(row.name, row.accessibleName, row.text.split('\n'),
                                        index => form().listItemChosen(index));
-            list.show(row.initiallyOn ? 0 : -1);
             return {element: list.element, input: list};
         }
         default: {
             const label = document.createElement('div');
             label.id = row.name;
-            label.textContent = row.text;
             return {element: label, input: label};
         }
         }
@@ -131,7 +131,7 @@
         document.title = layout.caption;
         surface.style.width = pixels(layout.width);
         surface.style.height = pixels(layout.height);
-        new ResizeObserver(() => fitToStage(layout)).observe(stage);
+        addEventListener('resize', () => fitToStage(layout));
         fitToStage(layout);
 
         let form = null;
@@ -152,13 +152,8 @@
                 form.FormClose();
                 if (isAppWindow())
                     close();
-                // Still here (a tab, or a window the browser keeps open):
-                // start afresh, as the program does when opened again.
-                queueMicrotask(() => {
-                    openForm();
-                    firstControl().focus();
-                    announcer.textContent = RestartMessage;
-                });
+                // Still here (a tab, or a window the browser keeps open).
+                Promise.resolve().then(restart);
             },
         };
 
@@ -173,7 +168,8 @@
                 rows.push({row, element: made.element});
             }
             rows.sort((a, b) => pageOrder(a.row, b.row));
-            surface.replaceChildren(...rows.map(made => made.element));
+            surface.textContent = '';
+            surface.append(...rows.map(made => made.element));
         }
 
         function firstControl() {
@@ -182,71 +178,120 @@
             return document.getElementById(first.name);
         }
 
-        function openForm() {
+        // A new core shows the controls its state, whatever they showed.
+        function startForm() {
             clearTimeout(timer);
             if (form) {
                 form.delete();
                 announcer.textContent = '';
             }
-            build();
             form = new core.WebForm(view);
+        }
+
+        // Afresh, as the program starts when opened again, with the same
+        // focus and the same words after おわる in a tab and back from the
+        // back/forward cache alike.
+        function restart() {
+            startForm();
+            firstControl().focus();
+            announcer.textContent = RestartMessage;
         }
 
         addEventListener('keydown', ignoreHeldKeys, true);
         addEventListener('pagehide', () => form.FormClose());
-        // Back from the back/forward cache, the page was stopped mid-run:
-        // it starts afresh, as when opened again.
+        // Back from the back/forward cache, the page was stopped mid-run.
         addEventListener('pageshow', event => {
             if (event.persisted)
-                openForm();
+                restart();
         });
-        openForm();
+        build();
+        startForm();
+        for (const message of document.querySelectorAll('.message'))
+            message.hidden = true;
         document.documentElement.dataset.ready = 'true';
         performance.mark('pimbola-ready');
     }
 
     function wasmCore() {
         return new Promise(resolve => {
-            const wasmBinary = Uint8Array.from(atob(PimbolaWasm), character => character.charCodeAt(0));
+            // A plain loop: Uint8Array.from with a function takes several
+            // times as long on a slow phone.
+            const wasmBinary = new Uint8Array(PimbolaWasm.length);
+            for (let index = 0; index < wasmBinary.length; ++index)
+                wasmBinary[index] = PimbolaWasm.charCodeAt(index);
             resolve(PimbolaCore({wasmBinary}));
         });
     }
 
     // The same core as plain JavaScript, from beside the page: slower to
     // load, so only where WebAssembly is switched off (Lockdown Mode, a
-    // school's policy) or refused.
+    // school's policy) or refused. One that is slow to come is waited for
+    // in the message that says it did not; it still starts if it comes.
     function scriptCore(error) {
         console.warn('Pimbola starts without WebAssembly:', error);
+        onScriptCore = true;
         return new Promise((resolve, reject) => {
             const script = document.createElement('script');
+            const late = setTimeout(() => {
+                showFailure(navigator.onLine === false ? 'offline' : 'no-script-core',
+                            new Error(`${ScriptCore} did not arrive within ${ScriptCoreWaitMs} ms`));
+            }, ScriptCoreWaitMs);
             script.src = ScriptCore;
-            script.onload = () => resolve(PimbolaCore());
-            script.onerror = () => reject(new Error(ScriptCore + ' did not load'));
+            script.onload = () => {
+                clearTimeout(late);
+                resolve(PimbolaCore());
+            };
+            script.onerror = () => {
+                clearTimeout(late);
+                reject(new Error(ScriptCore + ' did not load'));
+            };
             document.head.append(script);
         });
     }
 
-    // Where neither core can start, the page says so instead of staying
+    // Why the script core did not load: a server that answers has not got
+    // it; none answering means this browser is offline, and has not kept
+    // the core from an earlier visit.
+    function unreachable() {
+        if (location.protocol === 'file:' || navigator.onLine === false)
+            return Promise.resolve(navigator.onLine === false ? 'offline' : 'no-script-core');
+        return fetch(ScriptCore, {method: 'HEAD', cache: 'no-store'}).then(() => 'no-script-core', () => 'offline');
+    }
+
+    // Where neither core can start, the page says why instead of staying
     // blank.
-    function showFailure(error) {
-        document.getElementById('failure').hidden = false;
+    function showFailure(cause, error) {
+        for (const message of document.querySelectorAll('.message'))
+            message.hidden = message.id !== cause;
         document.documentElement.dataset.ready = 'failed';
         console.error('Pimbola could not start:', error);
     }
 
     // Installing and working offline need a server: a page opened from a
-    // file has neither a manifest nor a service worker.
-    function offerInstall() {
+    // file has neither a manifest nor a service worker. Once the page runs,
+    // its worker is told what this browser needs kept beyond the page's
+    // files: the address the page was opened at, and the script core if
+    // it runs on that.
+    function offerInstall(started) {
         if (!location.protocol.startsWith('http') || !('serviceWorker' in navigator))
             return;
         const manifest = document.createElement('link');
         manifest.rel = 'manifest';
         manifest.href = 'manifest.webmanifest';
         document.head.append(manifest);
+        const here = location.href.split(/[?#]/)[0];
         navigator.serviceWorker.register('sw.js')
+            .then(() => Promise.all([navigator.serviceWorker.ready, started]))
+            .then(([registration]) => registration.active.postMessage(
+                {keep: onScriptCore ? [here, new URL(ScriptCore, here).href] : [here]}))
             .catch(error => console.warn('Pimbola will not work offline:', error));
     }
 
-    wasmCore().catch(scriptCore).then(start).catch(showFailure);
-    offerInstall();
+    let onScriptCore = false;
+    if (PimbolaSupported) {
+        const started = wasmCore().catch(scriptCore).then(start);
+        started.catch(error => (onScriptCore ? unreachable() : Promise.resolve('no-script-core'))
+            .then(cause => showFailure(cause, error)));
+        offerInstall(started);
+    }
 })();
