@@ -6,8 +6,8 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev wine wine64 zi
 
 # Kept outside the repository, so clean clones on one machine share it.
 WINDOWS_CACHE=${PIMBOLA_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/pimbola}
-# The finished static Qts, one a source version, in a folder of their own
-# that the bare-system check lends its Debian 13.
+# The finished static Qts, one per source version and options, in a folder
+# of their own that the bare-system check lends its Debian 13.
 WINDOWS_QT_CACHE=$WINDOWS_CACHE/windows-qt
 
 # Optimised for size: the program waits on the child, never on Qt's speed,
@@ -85,10 +85,9 @@ ensure_windows_qt() {
     [ -f "$QT_WINDOWS/.complete" ] && { exec {lock}>&-; return 0; }
     ensure_source_entries
     local work=$WINDOWS_CACHE/qt-work
-    rm -rf "$work"
-    rm -rf "$QT_WINDOWS"
+    rm -rf "$work" "$QT_WINDOWS"
     mkdir -p "$work/build" "$QT_WINDOWS"
-    echo "Building a static Qt for Windows once, into $QT_WINDOWS (about 25 minutes on 2 cores)"
+    echo "Building a static Qt for Windows once, into $QT_WINDOWS (about 30 minutes on 2 cores)"
     (cd "$work" && apt-get source -q -o APT::Sandbox::User=root --download-only "qt6-base=$QT_SOURCE_VERSION" >/dev/null &&
         dpkg-source -x --no-check qt6-base_*.dsc source >unpack.log 2>&1) ||
         { echo "could not fetch the qt6-base source" >&2; exit 1; }
